@@ -1,0 +1,36 @@
+#include "platform/FileSystemService.h"
+
+namespace docrecover {
+
+namespace {
+
+// "X:" or "X:\" : a drive root, which has no parent.
+bool IsDriveRoot(const std::wstring& path) {
+  return (path.size() == 2 || (path.size() == 3 && path[2] == L'\\')) && path[1] == L':';
+}
+
+}  // namespace
+
+std::wstring FileSystemService::GetParentFolderName(const std::wstring& path) {
+  std::wstring rest = path;
+  while (rest.size() > 1 && rest.back() == L'\\' && !IsDriveRoot(rest)) {
+    rest.pop_back();
+  }
+  if (IsDriveRoot(rest)) {
+    return L"";
+  }
+  const size_t slash = rest.find_last_of(L'\\');
+  if (slash == std::wstring::npos) {
+    return L"";
+  }
+  std::wstring parent = rest.substr(0, slash);
+  while (parent.size() > 1 && parent.back() == L'\\') {
+    parent.pop_back();
+  }
+  if (parent.size() == 2 && parent[1] == L':') {
+    parent += L'\\';  // the parent is a drive root, which keeps its backslash
+  }
+  return parent;
+}
+
+}  // namespace docrecover

@@ -1,0 +1,130 @@
+#pragma once
+
+// The file-system service: drives, folders and files as shared handles, and the few file
+// operations the program performs. Portable: implementations live in platform/win32 (the real
+// one) and tests/support (in memory). A failing call throws PlatformError.
+//
+// Note for Windows code: <windows.h> defines DeleteFile, CopyFile and MoveFile as macros. Include
+// it only in Win32 .cpp files, and #undef those names there, so these members are never renamed.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace docrecover {
+
+class Drive;
+class Folder;
+class File;
+using DrivePtr = std::shared_ptr<Drive>;
+using FolderPtr = std::shared_ptr<Folder>;
+using FilePtr = std::shared_ptr<File>;
+
+// Drive type codes as the service reports them.
+namespace drive_type {
+inline constexpr int32_t kUnknown = 0;
+inline constexpr int32_t kRemovable = 1;
+inline constexpr int32_t kFixed = 2;
+inline constexpr int32_t kNetwork = 3;
+inline constexpr int32_t kCdRom = 4;
+inline constexpr int32_t kRamDisk = 5;
+}  // namespace drive_type
+
+// Attribute bits, with the Win32 values. In a lookup mask, kHidden, kSystem and kDirectory admit
+// entries that carry them; read-only and archive entries are always admitted.
+namespace attribute {
+inline constexpr uint32_t kReadOnly = 0x1;
+inline constexpr uint32_t kHidden = 0x2;
+inline constexpr uint32_t kSystem = 0x4;
+inline constexpr uint32_t kDirectory = 0x10;
+inline constexpr uint32_t kArchive = 0x20;
+inline constexpr uint32_t kReparsePoint = 0x400;
+}  // namespace attribute
+
+// A snapshot of items with a count and an enumeration in service order.
+template <class Item>
+class Collection {
+ public:
+  Collection() = default;
+  explicit Collection(std::vector<std::shared_ptr<Item>> items) : items_(std::move(items)) {}
+
+  int32_t Count() const { return static_cast<int32_t>(items_.size()); }
+  auto begin() const { return items_.begin(); }
+  auto end() const { return items_.end(); }
+
+ private:
+  std::vector<std::shared_ptr<Item>> items_;
+};
+
+using DriveCollection = Collection<Drive>;
+using FolderCollection = Collection<Folder>;
+using FileCollection = Collection<File>;
+
+class File {
+ public:
+  virtual ~File() = default;
+  // The full path as stored on disk: the folder's path, one backslash, the name.
+  virtual std::wstring Path() const = 0;
+  // The name without its folder.
+  virtual std::wstring Name() const = 0;
+};
+
+class Folder {
+ public:
+  virtual ~Folder() = default;
+  // The full path, without a trailing backslash except at a drive root ("C:\").
+  virtual std::wstring Path() const = 0;
+  // The direct subfolders and the files directly in the folder. Both come from one directory
+  // read, taken the first time either is asked for; the folder keeps each part only until it has
+  // been handed out, so asking for the same part again reads the directory anew.
+  virtual FolderCollection SubFolders() = 0;
+  virtual FileCollection Files() = 0;
+  // True for a junction, symbolic link or any other reparse point: a walk does not enter it.
+  virtual bool IsLink() const = 0;
+};
+
+class Drive {
+ public:
+  virtual ~Drive() = default;
+  virtual int32_t DriveType() const = 0;
+  // The bare letter, no colon.
+  virtual std::wstring DriveLetter() const = 0;
+  // Fails when the drive has no readable root (no media, not ready).
+  virtual FolderPtr RootFolder() const = 0;
+};
+
+class FileSystemService {
+ public:
+  virtual ~FileSystemService() = default;
+
+  // Every drive the system knows, in the platform's drive order.
+  virtual DriveCollection Drives() = 0;
+  // The folder at path (a drive root as "C:\"); fails unless it is an existing, reachable folder.
+  virtual FolderPtr GetFolder(const std::wstring& path) = 0;
+  // The directory lookup with an attribute mask: the name (no folder) of the first entry that
+  // matches path, or empty when none does. Wildcards (* and ?) may appear in the last component.
+  // Hidden entries need kHidden in mask, system entries kSystem, folders kDirectory; read-only
+  // and archive never exclude. A missing folder on the way is "no match", not a failure.
+  virtual std::wstring FindEntry(const std::wstring& path, uint32_t mask) = 0;
+
+  // Deletes a file; force also deletes a read-only file.
+  virtual void DeleteFile(const std::wstring& path, bool force) = 0;
+  // Copies source to destination; with overwrite an existing destination is replaced, without
+  // it an existing destination makes the copy fail. The platform may refuse hidden or read-only
+  // destinations. A copy that fails leaves no destination behind that it created.
+  virtual void CopyFile(const std::wstring& source, const std::wstring& destination,
+                        bool overwrite) = 0;
+  // Puts source in destination's place in one step, on the same volume. An existing plain file
+  // at destination is replaced, read-only or not; on failure both files are as they were.
+  virtual void ReplaceFile(const std::wstring& source, const std::wstring& destination) = 0;
+
+  // The path less its last component. At a drive root the root keeps its backslash
+  // ("C:\ZEMO.exe" gives "C:\"). Pure text: the same on every platform.
+  static std::wstring GetParentFolderName(const std::wstring& path);
+};
+
+using FileSystemPtr = std::shared_ptr<FileSystemService>;
+
+}  // namespace docrecover
