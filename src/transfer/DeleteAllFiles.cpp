@@ -1,0 +1,24 @@
+#include "transfer/DeleteAllFiles.h"
+
+#include "transfer/FolderEntry.h"
+
+namespace docrecover {
+
+void DeleteAllFiles(FileSystemService& fileSystem,
+                    const std::function<void(const std::wstring&)>& showMessage2,
+                    const std::wstring& pSrcFolder, const std::wstring& pDestFolder) {
+  const FolderPtr source = fileSystem.GetFolder(pSrcFolder);
+  const FolderPtr destination = fileSystem.GetFolder(pDestFolder);
+  const FileCollection files = source->Files();
+  const std::wstring destinationPath = destination->Path();
+  for (const FilePtr& file : files) {
+    const std::wstring name = file->Name();
+    showMessage2(name);
+    const std::wstring target = EntryPath(destinationPath, name);
+    if (IsPlainFile(fileSystem, target)) {
+      fileSystem.DeleteFile(target, /*force=*/true);
+    }
+  }
+}
+
+}  // namespace docrecover
