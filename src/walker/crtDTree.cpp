@@ -1,0 +1,281 @@
+#include "walker/crtDTree.h"
+
+#include <utility>
+
+#include "platform/PlatformError.h"
+
+namespace docrecover {
+
+namespace {
+
+template <class Item>
+std::vector<std::shared_ptr<Item>> ToArray(const Collection<Item>& items) {
+  return std::vector<std::shared_ptr<Item>>(items.begin(), items.end());
+}
+
+}  // namespace
+
+crtDTree::crtDTree(ServiceFactory newService) : mNewService(std::move(newService)) {
+  SetDefaultSettings();
+}
+
+void crtDTree::SetRoot(const TreeRoot& pRoot, const int32_t& pSettings) {
+  mErrorNumber = -1;
+  mState = Idle;
+  mFileIndex = FilesNotLoaded;
+  if (pSettings == 0) {
+    SetDefaultSettings();
+  } else {
+    mRecurse = false;
+  }
+  mLevels.clear();
+
+  const std::wstring form = pRoot.TypeName();
+  if (form == L"String") {
+    mRoots = {FolderFromPath(pRoot.As<std::wstring>())};
+  } else if (form == L"String()") {
+    mRoots = PathsToFolders(pRoot.As<std::vector<std::wstring>>());
+  } else if (form == L"Folder") {
+    mRoots = {pRoot.As<FolderPtr>()};
+  } else if (form == L"Folders") {
+    mRoots = ToArray(pRoot.As<FolderCollection>());
+  } else if (form == L"Drive") {
+    // Not guarded: a single drive whose root cannot be read is the caller's failure.
+    mRoots = {pRoot.As<DrivePtr>()->RootFolder()};
+  } else if (form == L"Collection") {
+    mRoots.clear();
+    const TreeRoot::Collection& items = pRoot.As<TreeRoot::Collection>();
+    if (items.empty()) {
+      return;
+    }
+    for (const TreeRoot& item : items) {
+      const std::wstring itemForm = item.TypeName();
+      if (itemForm == L"String") {
+        mRoots.push_back(FolderFromPath(item.As<std::wstring>()));
+      } else if (itemForm == L"Folder") {
+        mRoots.push_back(item.As<FolderPtr>());
+      } else if (itemForm == L"Drive") {
+        mRoots.push_back(FolderFromDrive(*item.As<DrivePtr>()));
+      } else {
+        mErrorNumber = -2;
+        return;
+      }
+    }
+  } else {
+    mErrorNumber = -2;
+    return;
+  }
+
+  if (RootsValid()) {
+    PushLevel(mRoots);
+    mState = Walking;
+    mErrorNumber = 0;
+  }
+}
+
+FolderPtr crtDTree::GetFolder() {
+  if (mState != Walking) {
+    mErrorNumber = -3;
+    return nullptr;
+  }
+  if (!CurrentFolderReadable()) {
+    mErrorNumber = -1;
+    return nullptr;
+  }
+  mErrorNumber = 0;
+  return CurrentFolder();
+}
+
+void crtDTree::MoveNextFolder() {
+  if (mState != Walking) {
+    mErrorNumber = -3;
+    return;
+  }
+  // A folder whose path cannot be read is passed over; the next step starts from it.
+  do {
+    AdvanceFolder();
+  } while (mState != Done && !CurrentFolderReadable());
+  mErrorNumber = 0;
+}
+
+FilePtr crtDTree::GetFile() {
+  if (mState != Walking) {
+    mErrorNumber = -3;
+    return nullptr;
+  }
+  if (mFileIndex == FilesNotLoaded) {
+    LoadFiles();
+  }
+  if (mFileIndex == NoFile || !CurrentFileReadable()) {
+    mErrorNumber = -4;
+    return nullptr;
+  }
+  mErrorNumber = 0;
+  return mFiles[mFileIndex];
+}
+
+void crtDTree::MoveNextFile() {
+  if (mState != Walking) {
+    mErrorNumber = -3;
+    return;
+  }
+  // Files whose path cannot be read are passed over.
+  do {
+    AdvanceFile();
+  } while (mState != Done && !CurrentFileReadable());
+  mErrorNumber = 0;
+}
+
+std::vector<FolderPtr> crtDTree::PathsToFolders(const std::vector<std::wstring>& paths) {
+  std::vector<FolderPtr> folders;
+  folders.reserve(paths.size());
+  for (const std::wstring& path : paths) {
+    folders.push_back(FolderFromPath(path));
+  }
+  return folders;
+}
+
+FolderPtr crtDTree::FolderFromPath(const std::wstring& path) {
+  // Absorbed: a path that cannot be opened is a missing root, which RootsValid reports as -1.
+  try {
+    if (!mFso) {
+      mFso = mNewService();
+    }
+    return mFso->GetFolder(path);
+  } catch (const PlatformError&) {
+    return nullptr;
+  }
+}
+
+FolderPtr crtDTree::FolderFromDrive(const Drive& drive) {
+  // Absorbed: a drive item without a readable root is a missing root.
+  try {
+    return drive.RootFolder();
+  } catch (const PlatformError&) {
+    return nullptr;
+  }
+}
+
+bool crtDTree::RootsValid() const {
+  if (mRoots.empty()) {
+    return false;
+  }
+  for (const FolderPtr& root : mRoots) {
+    if (!root) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void crtDTree::PushLevel(std::vector<FolderPtr> folders) {
+  mLevels.push_back(TreeLevel{std::move(folders), 0});
+}
+
+void crtDTree::PopLevel() {
+  mLevels.pop_back();
+}
+
+void crtDTree::NextSiblingFolder() {
+  if (!IsLastFolderOfLevel()) {
+    ++mLevels.back().Index;
+  }
+}
+
+void crtDTree::AdvanceFolder() {
+  // The subfolders are read once, for the test and the new level alike. A walk that stays at
+  // the roots, and a link, are not read at all.
+  std::vector<FolderPtr> subfolders;
+  try {
+    const FolderPtr& current = CurrentFolder();
+    if (mRecurse && !current->IsLink()) {
+      subfolders = ToArray(current->SubFolders());
+    }
+  } catch (const PlatformError&) {
+    // Absorbed: a folder whose subfolders cannot be read is walked as if it had none.
+    subfolders.clear();
+  }
+  if (!subfolders.empty()) {
+    PushLevel(std::move(subfolders));
+    mFileIndex = FilesNotLoaded;
+    return;
+  }
+  // On to the next folder that is not below the current one.
+  for (;;) {
+    if (!IsLastFolderOfLevel()) {
+      NextSiblingFolder();
+      mFileIndex = FilesNotLoaded;
+      return;
+    }
+    PopLevel();
+    if (LevelCount() == 0) {
+      mFileIndex = FilesNotLoaded;
+      mState = Done;
+      return;
+    }
+  }
+}
+
+bool crtDTree::CurrentFolderReadable() const {
+  if (mLevels.empty()) {
+    return false;
+  }
+  // Absorbed: an unreadable path is the answer "not readable".
+  try {
+    CurrentFolder()->Path();
+    return true;
+  } catch (const PlatformError&) {
+    return false;
+  }
+}
+
+void crtDTree::LoadFiles() {
+  try {
+    const FolderPtr& current = CurrentFolder();
+    mFiles = current->IsLink() ? std::vector<FilePtr>{} : ToArray(current->Files());
+    mFileIndex = mFiles.empty() ? NoFile : 0;
+  } catch (const PlatformError&) {
+    // Absorbed: a folder whose files cannot be read is walked as if it had none.
+    mFiles.clear();
+    mFileIndex = NoFile;
+  }
+}
+
+void crtDTree::NextFileIndex() {
+  if (!IsLastFile()) {
+    ++mFileIndex;
+  }
+}
+
+void crtDTree::AdvanceFile() {
+  while (mState == Walking) {
+    if (mFileIndex == NoFile) {
+      AdvanceFolder();
+    } else if (mFileIndex == FilesNotLoaded) {
+      LoadFiles();
+      if (mFileIndex == 0) {
+        return;  // on the folder's first file
+      }
+    } else if (IsLastFile()) {
+      AdvanceFolder();
+    } else {
+      NextFileIndex();
+      return;
+    }
+  }
+}
+
+bool crtDTree::CurrentFileReadable() const {
+  if (mFileIndex < 0 || mFileIndex >= FileCount()) {
+    return false;
+  }
+  // Absorbed: an unreadable path is the answer "not readable".
+  try {
+    mFiles[mFileIndex]->Path();
+    return true;
+  } catch (const PlatformError&) {
+    return false;
+  }
+}
+
+}  // namespace docrecover
