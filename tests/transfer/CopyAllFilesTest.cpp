@@ -109,8 +109,6 @@ TEST_P(CopyOverOccupiedName, GoesToTheOverwriteCopy) {
 INSTANTIATE_TEST_SUITE_P(
     Targets, CopyOverOccupiedName,
     ::testing::Values(OccupiedCase{"Hidden", attribute::kHidden, false, error::kAccessDenied},
-                      OccupiedCase{"HiddenReadOnly", attribute::kHidden | attribute::kReadOnly,
-                                   false, error::kAccessDenied},
                       OccupiedCase{"System", attribute::kSystem, false, 0},
                       OccupiedCase{"Folder", 0, true, error::kAccessDenied}),
     [](const auto& info) { return std::string(info.param.what); });
