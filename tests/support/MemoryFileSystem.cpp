@@ -38,10 +38,6 @@ std::wstring MessageFor(uint32_t error) {
   throw PlatformError(error, MessageFor(error));
 }
 
-bool SameName(const std::wstring& a, const std::wstring& b) {
-  return UpperCase(a) == UpperCase(b);
-}
-
 // Windows-style wildcard match of a whole name, ignoring case.
 bool Matches(const std::wstring& pattern, const std::wstring& name) {
   const std::wstring p = UpperCase(pattern);
@@ -112,6 +108,7 @@ std::pair<std::wstring, std::wstring> SplitLast(const std::wstring& path) {
 
 struct MemoryDisk::Node {
   std::wstring name;
+  std::wstring key;  // the upper-cased name: names compare without regard to case
   bool folder = true;
   uint32_t attributes = 0;
   std::string content;
@@ -125,12 +122,17 @@ struct MemoryDisk::Node {
   std::vector<std::unique_ptr<Node>> children;
 
   Node* Child(const std::wstring& childName) const {
+    const std::wstring wanted = UpperCase(childName);
     for (const auto& child : children) {
-      if (SameName(child->name, childName)) {
+      if (child->key == wanted) {
         return child.get();
       }
     }
     return nullptr;
+  }
+  void Rename(const std::wstring& newName) {
+    name = newName;
+    key = UpperCase(newName);
   }
   bool IsLink() const { return !linkTarget.empty(); }
 };
@@ -387,7 +389,7 @@ class MemoryFileSystem : public FileSystemService {
       Fail(error::kAccessDenied);
     }
     std::unique_ptr<Node> moved = Take(from);
-    moved->name = name;
+    moved->Rename(name);
     moved->parent = &parent;
     if (to == nullptr) {
       parent.children.push_back(std::move(moved));
@@ -436,7 +438,7 @@ class MemoryFileSystem : public FileSystemService {
 
   static Node& Attach(Node& parent, const std::wstring& name, bool folder) {
     auto node = std::make_unique<Node>();
-    node->name = name;
+    node->Rename(name);
     node->folder = folder;
     node->parent = &parent;
     parent.children.push_back(std::move(node));
@@ -643,7 +645,7 @@ MemoryDisk::Node& MemoryDisk::Ensure(const std::wstring& path, bool asFolder, ui
     Node* child = node->Child(parts[i]);
     if (child == nullptr) {
       auto created = std::make_unique<Node>();
-      created->name = i == 0 ? std::wstring(UpperCase(parts[0])) : parts[i];
+      created->Rename(i == 0 ? UpperCase(parts[0]) : parts[i]);
       created->parent = node;
       node->children.push_back(std::move(created));
       child = node->children.back().get();
