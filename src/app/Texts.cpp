@@ -1,0 +1,77 @@
+#include "app/Texts.h"
+
+namespace docrecover::texts {
+
+namespace {
+
+constexpr const wchar_t* kLine = L"\r\n";
+constexpr const wchar_t* kParagraph = L"\r\n\r\n";
+
+}  // namespace
+
+std::wstring SupportText() {
+  return std::wstring(L"Orvell Technical Support") + kLine + L"Email: support@docrecover.invalid" +
+         kLine + L"Phone: 555-0142";
+}
+
+std::wstring Searching(const std::wstring& drive) {
+  return std::wstring(L"Welcome") + kParagraph + L"ZEMO On CD Update is now searching drive " +
+         drive + L" for all copies of the ZEMO On CD program." + kParagraph + L"Please wait...";
+}
+
+std::wstring Copying(const std::wstring& installFolder) {
+  return std::wstring(L"Copying New Documents...") + kParagraph + installFolder;
+}
+
+std::wstring NoDrivesBox(const std::wstring& supportText) {
+  return std::wstring(L"Windows is reporting that this computer has no hard drives.") + kParagraph +
+         L"Please restart your computer and run this program again." + kParagraph +
+         L"If, after restarting your computer you still see this message, contact Orvell for "
+         L"assistance." +
+         kParagraph + supportText;
+}
+
+std::wstring OfferBox() {
+  return std::wstring(
+             L"The ZEMO On CD program has been located on drive C in the following folder:") +
+         kParagraph + kDefaultFolder + kParagraph +
+         L"We recommend that you click YES to continue normally and update your ZEMO On CD "
+         L"program." +
+         kParagraph +
+         L"You may optionally click NO if you want this updater to search your computer for "
+         L"additional installations of the ZEMO On CD program." +
+         L" We recommend that you do this only if you've already run this updater and found that "
+         L"your ZEMO On CD program was not updated.";
+}
+
+std::wstring NotInstalledBox(const std::wstring& supportText) {
+  return std::wstring(L"Windows is reporting that ZEMO On CD is not installed on this computer.") +
+         kParagraph +
+         L"If you're sure that ZEMO On CD is installed on this computer, please restart your "
+         L"computer and run this updater again. If, after restarting your computer and running "
+         L"this updater a second time you still encounter this error, contact Orvell technical "
+         L"support for assistance." +
+         kParagraph + supportText;
+}
+
+std::wstring NoCopiesBox(const std::wstring& supportText) {
+  return std::wstring(L"This updater has found no copies of ZEMO On CD on your computer.") +
+         kParagraph +
+         L"If you're sure that ZEMO On CD is installed on this computer, please restart your "
+         L"computer and run this updater again. If, after restarting your computer and running "
+         L"this program a second time you still encounter this error, contact Orvell technical "
+         L"support for assistance." +
+         kParagraph + supportText;
+}
+
+std::wstring CompletionBox() {
+  return L"ZEMO On CD Doc Repair has completed successfully.";
+}
+
+std::wstring FailureBox(const std::wstring& message, unsigned long number) {
+  return std::wstring(L"The update could not be finished because of this error:") + kParagraph +
+         message + kLine + L"(error " + std::to_wstring(number) + L")" + kParagraph +
+         L"Documents copied before the error are in place; no other document was changed.";
+}
+
+}  // namespace docrecover::texts

@@ -1,0 +1,36 @@
+#pragma once
+
+// Every fixed path, name and text of the update sequence. Message texts are built by
+// concatenation: a line break is CR LF, a paragraph break two of them.
+
+#include <string>
+
+namespace docrecover::texts {
+
+inline constexpr const wchar_t* kMsgTitle = L"ZEMO On CD Doc Recover";
+inline constexpr const wchar_t* kDefaultExecutable = L"C:\\Program Files\\ZEMO On CD\\ZEMO.exe";
+inline constexpr const wchar_t* kDefaultFolder = L"C:\\Program Files\\ZEMO On CD";
+inline constexpr const wchar_t* kExecutableName = L"ZEMO.exe";
+inline constexpr const wchar_t* kPackageSuffix = L"\\Packages\\ZEMO";
+inline constexpr const wchar_t* kDocsSuffix = L"\\Docs";
+
+inline constexpr const wchar_t* kAnalyzing = L"Analyzing your system, Please wait...";
+inline constexpr const wchar_t* kUpdating = L"Updating your system, please wait...";
+inline constexpr const wchar_t* kFoundNoCopies =
+    L"ZEMO On CD Update found no copies of ZEMO On CD on your computer.";
+
+// The support block: three lines, no line break after the last. The address and number are this
+// project's placeholders.
+std::wstring SupportText();
+std::wstring Searching(const std::wstring& drive);
+std::wstring Copying(const std::wstring& installFolder);
+
+std::wstring NoDrivesBox(const std::wstring& supportText);
+std::wstring OfferBox();
+std::wstring NotInstalledBox(const std::wstring& supportText);
+std::wstring NoCopiesBox(const std::wstring& supportText);
+std::wstring CompletionBox();
+// The error report: what failed, in the platform's words, and its error number.
+std::wstring FailureBox(const std::wstring& message, unsigned long number);
+
+}  // namespace docrecover::texts

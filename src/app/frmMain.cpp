@@ -1,0 +1,137 @@
+#include "app/frmMain.h"
+
+#include "app/Texts.h"
+#include "app/modMain.h"
+#include "discovery/GetFixedDrives.h"
+#include "discovery/MergePathLists.h"
+#include "discovery/SearchDrive.h"
+#include "transfer/CopyAllFiles.h"
+#include "transfer/DeleteAllFiles.h"
+
+namespace docrecover {
+
+namespace {
+
+// Folders are held without a trailing backslash, so that suffixes beginning with one can be
+// appended: the root E:\ becomes E:.
+std::wstring WithoutTrailingBackslashes(std::wstring folder) {
+  while (!folder.empty() && folder.back() == L'\\') {
+    folder.pop_back();
+  }
+  return folder;
+}
+
+}  // namespace
+
+frmMain::frmMain(Desktop& desktop, MainWindowView& window) : desktop_(desktop), window_(window) {
+  window_.SetCancelHandler([this] { cmdCancel_Click(); });
+}
+
+frmMain::~frmMain() {
+  window_.SetCancelHandler(nullptr);
+}
+
+void frmMain::Main() {
+  const std::wstring supportText = texts::SupportText();
+  const std::wstring appFolder = WithoutTrailingBackslashes(desktop_.ProgramFolder());
+
+  window_.Show();
+  ShowMessage(texts::kAnalyzing);
+  ShowMessage2(L"");
+
+  const StringList driveList = GetFixedDrives(FileSystem());
+  if (ArrayCount(driveList) == 0) {
+    MessageBox(texts::NoDrivesBox(supportText), box::kStop);
+    window_.Unload();
+    return;
+  }
+
+  bool searchDrives = true;
+  StringList installList;
+  if (modMain::FileExists(FileSystem(), texts::kDefaultExecutable) &&
+      MessageBox(texts::OfferBox(), box::kYesNoInformation) == box::kYes) {
+    installList = {texts::kDefaultExecutable};
+    searchDrives = false;
+  }
+
+  if (searchDrives) {
+    for (const std::wstring& drive : driveList) {
+      ShowMessage(texts::Searching(drive));
+      installList = MergePathLists(installList, SearchDrive(*this, drive, texts::kExecutableName));
+    }
+  }
+
+  if (ArrayCount(installList) == 0) {
+    MessageBox(texts::NotInstalledBox(supportText), box::kWarning);
+    window_.Unload();
+    return;
+  }
+
+  // From here on no cancel request can arise: documents are being copied.
+  window_.DisableCancel();
+
+  int32_t updateCount = 0;
+  for (const std::wstring& executable : installList) {
+    const std::wstring installFolder =
+        WithoutTrailingBackslashes(FileSystem().GetParentFolderName(executable));
+    const std::wstring packageFolder = installFolder + texts::kPackageSuffix;
+    if (FileSystem().FindEntry(packageFolder, attribute::kDirectory).empty()) {
+      continue;
+    }
+    ShowMessage2(L"");
+    ShowMessage(texts::Copying(installFolder));
+    CopyAllFiles(appFolder + texts::kDocsSuffix, packageFolder);
+    ++updateCount;
+  }
+
+  if (updateCount != 0) {
+    ShowMessage2(L"");
+    ShowMessage(texts::kUpdating);
+    MessageBox(texts::CompletionBox(), box::kInformation);
+    return;
+  }
+  ShowMessage(texts::kFoundNoCopies);
+  ShowMessage2(L"");
+  MessageBox(texts::NoCopiesBox(supportText), box::kWarning);
+}
+
+void frmMain::CopyAllFiles(const std::wstring& pSrcFolder, const std::wstring& pDestFolder) {
+  const FileSystemPtr own = desktop_.NewFileSystem();
+  docrecover::CopyAllFiles(
+      *own, [this](const std::wstring& text) { ShowMessage2(text); }, pSrcFolder, pDestFolder);
+}
+
+void frmMain::DeleteAllFiles(const std::wstring& pSrcFolder, const std::wstring& pDestFolder) {
+  const FileSystemPtr own = desktop_.NewFileSystem();
+  docrecover::DeleteAllFiles(
+      *own, [this](const std::wstring& text) { ShowMessage2(text); }, pSrcFolder, pDestFolder);
+}
+
+int32_t frmMain::MessageBox(const std::wstring& text, int32_t style) {
+  return desktop_.ShowMessageBox(text, style, texts::kMsgTitle);
+}
+
+FileSystemService& frmMain::FileSystem() {
+  if (!fileSystem_) {
+    fileSystem_ = desktop_.NewFileSystem();
+  }
+  return *fileSystem_;
+}
+
+crtDTree& frmMain::DriveWalker() {
+  if (!driveWalker_) {
+    driveWalker_ = std::make_unique<crtDTree>([this] { return desktop_.NewFileSystem(); });
+  }
+  return *driveWalker_;
+}
+
+int32_t frmMain::ShowMessageBox(const std::wstring& text, int32_t style,
+                                const std::wstring& title) {
+  return desktop_.ShowMessageBox(text, style, title);
+}
+
+void frmMain::EndProgram() {
+  desktop_.EndProgram();
+}
+
+}  // namespace docrecover
