@@ -1,0 +1,30 @@
+#include <windows.h>
+
+#include "platform/win32/Win32Error.h"
+
+namespace docrecover::win32 {
+
+std::wstring SystemMessage(unsigned long error) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      /*lpSource=*/nullptr, error, /*dwLanguageId=*/0, reinterpret_cast<wchar_t*>(&buffer),
+      /*nSize=*/0, /*Arguments=*/nullptr);
+  std::wstring message = length != 0 ? std::wstring(buffer, length) : L"";
+  LocalFree(buffer);
+  while (!message.empty() &&
+         (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
+    message.pop_back();
+  }
+  return message.empty() ? L"Error " + std::to_wstring(error) + L"." : message;
+}
+
+PlatformError Error(unsigned long error) {
+  return PlatformError(error, SystemMessage(error));
+}
+
+PlatformError LastError() {
+  return Error(GetLastError());
+}
+
+}  // namespace docrecover::win32
