@@ -1,0 +1,150 @@
+// The document copy against a plain CopyFileW loop, side by side in one process. Both copy the
+// same documents into a package folder of their own that holds older copies; each round copies
+// the other of two versions, so every copy replaces a different, older file.
+//
+//   bench_copy_throughput <folder> [runs, default 5]
+// <folder> holds "New 1" and "New 2" (two versions of the same documents) and "Package safe" and
+// "Package plain" (each holding older copies). Prints every round, then the medians
+// ("plain ms: T", "copy ms: T") and their ratio. Ends by checking that both packages hold exactly
+// the last version, and nothing else.
+
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Stopwatch.h"
+#include "platform/PlatformError.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "transfer/CopyAllFiles.h"
+
+namespace docrecover::bench {
+
+namespace {
+
+[[noreturn]] void Fail(const std::wstring& what, unsigned long error) {
+  std::fwprintf(stderr, L"%ls: error %lu\n", what.c_str(), error);
+  std::exit(1);
+}
+
+// The names of the plain files directly in folder, in listing order.
+std::vector<std::wstring> FileNames(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  const HANDLE find =
+      FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                       /*lpSearchFilter=*/nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) {
+    Fail(L"cannot list " + folder, GetLastError());
+  }
+  do {
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      names.push_back(data.cFileName);
+    }
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names;
+}
+
+// What any copy of a folder's documents must at least do: list them, and copy each over its
+// older copy.
+void PlainCopy(const std::wstring& from, const std::wstring& to) {
+  for (const std::wstring& name : FileNames(from)) {
+    if (!CopyFileW((from + L'\\' + name).c_str(), (to + L'\\' + name).c_str(),
+                   /*bFailIfExists=*/FALSE)) {
+      Fail(L"cannot copy " + name, GetLastError());
+    }
+  }
+}
+
+void SafeCopy(const std::wstring& from, const std::wstring& to) {
+  const FileSystemPtr fileSystem = NewWin32FileSystem();
+  try {
+    CopyAllFiles(
+        *fileSystem, [](const std::wstring&) {}, from, to);
+  } catch (const PlatformError& failure) {
+    Fail(L"CopyAllFiles: " + failure.Message(), failure.Number());
+  }
+}
+
+std::vector<char> Contents(const std::wstring& path) {
+  FILE* file = _wfopen(path.c_str(), L"rb");
+  if (file == nullptr) {
+    Fail(L"cannot open " + path, errno);
+  }
+  std::vector<char> contents;
+  char buffer[1 << 16];
+  for (size_t got; (got = std::fread(buffer, 1, sizeof(buffer), file)) > 0;) {
+    contents.insert(contents.end(), buffer, buffer + got);
+  }
+  std::fclose(file);
+  return contents;
+}
+
+// The package holds the source's files, byte for byte, and no other file (no temporary one).
+void CheckSame(const std::wstring& source, const std::wstring& package) {
+  const std::vector<std::wstring> names = FileNames(source);
+  if (FileNames(package).size() != names.size()) {
+    Fail(package + L" holds other files than " + source, 0);
+  }
+  for (const std::wstring& name : names) {
+    if (Contents(source + L'\\' + name) != Contents(package + L'\\' + name)) {
+      Fail(package + L'\\' + name + L" differs from its source", 0);
+    }
+  }
+}
+
+}  // namespace
+
+}  // namespace docrecover::bench
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace docrecover::bench;
+  if (argc < 2) {
+    std::fputs("usage: bench_copy_throughput <folder> [runs]\n", stderr);
+    return 2;
+  }
+  std::wstring folder = argv[1];
+  if (!folder.empty() && folder.back() == L'\\') {
+    folder.pop_back();
+  }
+  const int runs = argc > 2 ? std::wcstol(argv[2], nullptr, 10) : 5;
+  const std::wstring versions[] = {folder + L"\\New 1", folder + L"\\New 2"};
+  const std::wstring safePackage = folder + L"\\Package safe";
+  const std::wstring plainPackage = folder + L"\\Package plain";
+
+  std::printf("documents: %zu\n", FileNames(versions[0]).size());
+  std::vector<double> plains;
+  std::vector<double> copies;
+  for (int run = 0; run < runs; ++run) {
+    const std::wstring& source = versions[run % 2];
+    const auto timePlain = [&] {
+      const Stopwatch clock;
+      PlainCopy(source, plainPackage);
+      plains.push_back(clock.Milliseconds());
+    };
+    const auto timeSafe = [&] {
+      const Stopwatch clock;
+      SafeCopy(source, safePackage);
+      copies.push_back(clock.Milliseconds());
+    };
+    if (run % 2 == 0) {
+      timePlain();
+      timeSafe();
+    } else {
+      timeSafe();
+      timePlain();
+    }
+    std::printf("run %d: plain %.1f ms, copy %.1f ms\n", run + 1, plains.back(), copies.back());
+  }
+  CheckSame(versions[(runs - 1) % 2], plainPackage);
+  CheckSame(versions[(runs - 1) % 2], safePackage);
+  const double plain = Median(plains);
+  const double copy = Median(copies);
+  std::printf("plain ms: %.1f\ncopy ms: %.1f\nratio: %.3f\n", plain, copy, copy / plain);
+  return 0;
+}

@@ -1,0 +1,133 @@
+// Times the whole program, window on screen: starts it, waits for its window and then for its
+// first message box, answers the box with OK and waits for the program to end.
+//
+//   bench_program_timer <program file>
+// Prints "window ms: T" (from starting the process to its first visible window: the start-up),
+// "box ms: T" (from starting it to the first message box), the box's title and text (UTF-8, CR LF
+// as \r\n) and "exit code: N". Fails (status 2) when no box comes within two minutes.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "Stopwatch.h"
+
+namespace docrecover::bench {
+
+namespace {
+
+constexpr double kBoxTimeoutMs = 120000;
+constexpr DWORD kPollMs = 5;        // small beside a search of seconds, light on a shared CPU
+constexpr int kBoxTextId = 0xFFFF;  // the static control holding a message box's text
+
+struct Windows {
+  DWORD processId = 0;
+  HWND main = nullptr;  // the first visible window of the process
+  HWND box = nullptr;   // a later visible dialog of the process
+};
+
+BOOL CALLBACK Look(HWND window, LPARAM state) {
+  Windows& windows = *reinterpret_cast<Windows*>(state);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != windows.processId || !IsWindowVisible(window)) {
+    return TRUE;
+  }
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, /*nMaxCount=*/16);
+  if (windows.main == nullptr) {
+    windows.main = window;
+  } else if (window != windows.main && std::wstring(className) == L"#32770") {
+    windows.box = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[2048] = {};
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, /*wParam=*/2048, reinterpret_cast<LPARAM>(text),
+                           SMTO_ABORTIFHUNG, /*uTimeout=*/5000, &length)) {
+    return L"(unreadable: error " + std::to_wstring(GetLastError()) + L")";
+  }
+  return text;
+}
+
+// UTF-8, with CR and LF spelled out so that each text stays on one line.
+std::string Printable(const std::wstring& text) {
+  std::wstring escaped;
+  for (wchar_t c : text) {
+    escaped += c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : std::wstring(1, c);
+  }
+  const int size = WideCharToMultiByte(CP_UTF8, /*dwFlags=*/0, escaped.c_str(), -1,
+                                       /*lpMultiByteStr=*/nullptr, /*cbMultiByte=*/0,
+                                       /*lpDefaultChar=*/nullptr, /*lpUsedDefaultChar=*/nullptr);
+  std::string utf8(size > 0 ? size - 1 : 0, '\0');
+  WideCharToMultiByte(CP_UTF8, /*dwFlags=*/0, escaped.c_str(), -1, utf8.data(), size,
+                      /*lpDefaultChar=*/nullptr, /*lpUsedDefaultChar=*/nullptr);
+  return utf8;
+}
+
+int Fail(const char* what, HANDLE process) {
+  std::fprintf(stderr, "%s\n", what);
+  TerminateProcess(process, /*uExitCode=*/1);
+  return 2;
+}
+
+}  // namespace
+
+}  // namespace docrecover::bench
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace docrecover::bench;
+  if (argc != 2) {
+    std::fputs("usage: bench_program_timer <program file>\n", stderr);
+    return 2;
+  }
+  std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  const Stopwatch clock;
+  if (!CreateProcessW(/*lpApplicationName=*/argv[1], commandLine.data(),
+                      /*lpProcessAttributes=*/nullptr, /*lpThreadAttributes=*/nullptr,
+                      /*bInheritHandles=*/FALSE, /*dwCreationFlags=*/0, /*lpEnvironment=*/nullptr,
+                      /*lpCurrentDirectory=*/nullptr, &startup, &process)) {
+    std::fprintf(stderr, "cannot start the program: error %lu\n", GetLastError());
+    return 2;
+  }
+  CloseHandle(process.hThread);
+
+  Windows windows;
+  windows.processId = process.dwProcessId;
+  double windowMs = 0;
+  while (windows.box == nullptr) {
+    if (WaitForSingleObject(process.hProcess, kPollMs) == WAIT_OBJECT_0) {
+      return Fail("the program ended before any message box", process.hProcess);
+    }
+    if (clock.Milliseconds() > kBoxTimeoutMs) {
+      return Fail("no message box within two minutes", process.hProcess);
+    }
+    const bool hadWindow = windows.main != nullptr;
+    EnumWindows(Look, reinterpret_cast<LPARAM>(&windows));
+    if (!hadWindow && windows.main != nullptr) {
+      windowMs = clock.Milliseconds();
+    }
+  }
+  const double boxMs = clock.Milliseconds();
+
+  std::printf("window ms: %.1f\nbox ms: %.1f\n", windowMs, boxMs);
+  std::printf("box title: %s\n", Printable(TextOf(windows.box)).c_str());
+  std::printf("box text: %s\n", Printable(TextOf(GetDlgItem(windows.box, kBoxTextId))).c_str());
+  PostMessageW(windows.box, WM_COMMAND, /*wParam=*/IDOK, /*lParam=*/0);
+  if (WaitForSingleObject(process.hProcess, /*dwMilliseconds=*/30000) != WAIT_OBJECT_0) {
+    return Fail("the program did not end after the box was answered", process.hProcess);
+  }
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hProcess);
+  std::printf("exit code: %lu\n", exitCode);
+  return 0;
+}
