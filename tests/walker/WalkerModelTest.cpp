@@ -12,7 +12,7 @@
 namespace docrecover::testing {
 namespace {
 
-constexpr uint32_t kTrees = 2000;
+constexpr uint32_t kTrees = 1000;  // per pattern: three thousand walks a run
 
 // One random case: a disk, the root as the walker is given it, and the same roots for the
 // reference.
