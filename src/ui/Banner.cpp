@@ -1,0 +1,95 @@
+#include "ui/Banner.h"
+
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cstring>
+
+#include "platform/win32/Win32Error.h"
+
+namespace docrecover::ui {
+
+namespace {
+
+struct ComRelease {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+template <class Interface>
+using ComOwner = std::unique_ptr<Interface, ComRelease>;
+
+// The picture decoder needs COM on this thread. Joins an apartment already there, of either kind.
+class ComApartment {
+ public:
+  ComApartment() {
+    const HRESULT result = CoInitializeEx(/*pvReserved=*/nullptr, COINIT_APARTMENTTHREADED);
+    if (FAILED(result) && result != RPC_E_CHANGED_MODE) {
+      throw win32::Error(static_cast<unsigned long>(result));
+    }
+    joined_ = SUCCEEDED(result);
+  }
+  ~ComApartment() {
+    if (joined_) {
+      CoUninitialize();
+    }
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool joined_ = false;
+};
+
+void Check(HRESULT result) {
+  if (FAILED(result)) {
+    throw win32::Error(static_cast<unsigned long>(result));
+  }
+}
+
+// The resource's bytes in a stream of their own, as OleLoadPicture reads them.
+ComOwner<IStream> ResourceStream(int resourceId, DWORD& size) {
+  const HMODULE module = GetModuleHandleW(/*lpModuleName=*/nullptr);
+  const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
+  const HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+  if (bytes == nullptr) {
+    throw win32::LastError();
+  }
+  size = SizeofResource(module, found);
+  const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+  void* target = copy != nullptr ? GlobalLock(copy) : nullptr;
+  if (target == nullptr) {
+    throw win32::LastError();
+  }
+  std::memcpy(target, bytes, size);
+  GlobalUnlock(copy);
+  IStream* stream = nullptr;
+  const HRESULT result = CreateStreamOnHGlobal(copy, /*fDeleteOnRelease=*/TRUE, &stream);
+  if (FAILED(result)) {
+    GlobalFree(copy);
+    Check(result);
+  }
+  return ComOwner<IStream>(stream);
+}
+
+}  // namespace
+
+UniqueBitmap LoadBanner(int resourceId) {
+  const ComApartment apartment;
+  DWORD size = 0;
+  const ComOwner<IStream> stream = ResourceStream(resourceId, size);
+  IPicture* decoded = nullptr;
+  Check(OleLoadPicture(stream.get(), static_cast<LONG>(size), /*fRunmode=*/FALSE, IID_IPicture,
+                       reinterpret_cast<void**>(&decoded)));
+  const ComOwner<IPicture> picture(decoded);
+  OLE_HANDLE handle = 0;
+  Check(picture->get_Handle(&handle));
+  // The picture owns its bitmap and frees it on release; keep a copy of our own, pixel for pixel.
+  UniqueBitmap bitmap(static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(handle), IMAGE_BITMAP,
+                                                     /*cx=*/0, /*cy=*/0, LR_CREATEDIBSECTION)));
+  if (!bitmap) {
+    throw win32::LastError();
+  }
+  return bitmap;
+}
+
+}  // namespace docrecover::ui

@@ -1,0 +1,107 @@
+#pragma once
+
+// frmMain on Win32: the one main window, laid out in twips at the screen's density.
+//
+// Controls and their IDs (see Layout.h), in tab order:
+//   cmdCancel    2  (IDCANCEL)  "Cancel", class "Button", the only tab stop, focused on Show
+//   txtMessage   101            main message pane, brown on cream
+//   txtMessage2  102            secondary message pane, dark grey on cream
+//   Text1        112            cream band behind txtMessage
+//   picMain      105            the banner, unscaled, on cream
+//   txtSubTitle  103            "ZEMO On CD", bold, centred
+//   Text2        104            "Version 1.50 Update", centred
+//   Text3        113            cream band behind txtMessage2
+//   Text4        111            cream band behind the header
+// The panes answer WM_GETTEXT with their latest text. Escape and the close box act as Cancel
+// while Cancel is enabled; once it is disabled the close box is greyed and does nothing.
+//
+// Paced repainting: ShowMessage2 replaces the pane's text at once but puts it on screen, and
+// processes pending events, at most once per frame during a burst of calls. Flush does both at
+// once; ShowMessage, DisableCancel and Unload always flush, and so does the desktop before every
+// message box, so the last text written is the one on screen when a box appears.
+
+#include <chrono>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/Desktop.h"
+#include "ui/BaseWindow.h"
+#include "ui/GdiObject.h"
+#include "ui/PicturePane.h"
+#include "ui/TextPane.h"
+
+namespace docrecover::ui {
+
+class Win32MainWindow final : public MainWindowView, private BaseWindow<Win32MainWindow> {
+ public:
+  static constexpr const wchar_t* kClassName = L"DocRecoverMain";
+  static HBRUSH ClassBackground() { return reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1); }
+  static constexpr std::chrono::milliseconds kFrame{16};
+
+  // Creates the window, hidden, centred on the screen; throws PlatformError on failure.
+  Win32MainWindow();
+  ~Win32MainWindow() override;
+
+  void Show() override;
+  void ShowMessage(const std::wstring& text) override;
+  void ShowMessage2(const std::wstring& text) override;
+  void DisableCancel() override;
+  void Unload() override;
+  void SetCancelHandler(std::function<void()> onCancel) override;
+
+  // Puts the latest pane texts on screen, then processes the pending window events once. A
+  // failure of the Cancel handler during the pump passes up from here.
+  void Flush();
+
+  // The window, or null once unloaded; message boxes are owned by it while it is open.
+  using BaseWindow::Handle;
+
+ private:
+  struct Fonts {
+    UniqueFont regular;
+    UniqueFont bold;
+  };
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnCommand(int id);
+  void OnClose();
+  void OnActivate();
+  void OnPaint();
+  void OnDpiChanged(int dpiX, int dpiY, const RECT& suggested);
+
+  // The icons, the controls in tab order, their fonts and places.
+  void AddControls();
+  static Fonts MakeFonts(int dpiY);
+  void ApplyFonts();
+  void PlaceControls();
+  void RequestCancel();
+  // Present, repaint and pump without rethrowing, so Unload destroys the window whatever happened.
+  void PutOnScreen();
+  void Pump();
+  void RethrowPendingFailure();
+
+  int dpiX_;
+  int dpiY_;
+  Fonts fonts_;
+  UniqueIcon bigIcon_;
+  UniqueIcon smallIcon_;
+  // Hidden, it owns the main window so that the window gets no task-bar button.
+  UniqueWindow owner_;
+  HWND cancel_ = nullptr;
+  std::unique_ptr<TextPane> message_;
+  std::unique_ptr<TextPane> message2_;
+  std::unique_ptr<TextPane> messageBand_;
+  std::unique_ptr<PicturePane> picture_;
+  std::unique_ptr<TextPane> subTitle_;
+  std::unique_ptr<TextPane> version_;
+  std::unique_ptr<TextPane> message2Band_;
+  std::unique_ptr<TextPane> headerBand_;
+  std::function<void()> onCancel_;
+  // A failure inside the window procedure, which it must not cross; the next Flush rethrows it.
+  std::exception_ptr pendingFailure_;
+  std::chrono::steady_clock::time_point lastFlush_{};
+};
+
+}  // namespace docrecover::ui
