@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "ContractDriver.h"
@@ -63,13 +65,32 @@ TEST_F(FileSystemContract, FoldersListTheirSubfoldersAndFilesWithCounts) {
   EXPECT_FALSE(folder->IsLink());
 }
 
-TEST_F(FileSystemContract, OneListingServesSubfoldersAndFiles) {
+TEST_F(FileSystemContract, OneListingServesSubfoldersAndFilesAndAskingAgainReadsAnew) {
   driver->MakeFolder(At(L"snap"));
   driver->MakeFile(At(L"snap\\before.txt"), "");
   const FolderPtr folder = fs.GetFolder(At(L"snap"));
-  folder->SubFolders();
+  EXPECT_EQ(folder->SubFolders().Count(), 0);
+  // Made after the listing: the files handed out next still come from that one listing.
   driver->MakeFile(At(L"snap\\after.txt"), "");
+  driver->MakeFolder(At(L"snap\\later"));
   EXPECT_EQ(SortedPaths(folder->Files()), std::vector<std::wstring>{At(L"snap\\before.txt")});
+  // Both parts have been handed out: the next request lists the folder again.
+  EXPECT_EQ(SortedPaths(folder->Files()),
+            (std::vector<std::wstring>{At(L"snap\\after.txt"), At(L"snap\\before.txt")}));
+  EXPECT_EQ(SortedPaths(folder->SubFolders()), std::vector<std::wstring>{At(L"snap\\later")});
+}
+
+TEST_F(FileSystemContract, DriveRootsAreGivenAsXColonOrXColonBackslash) {
+  const std::wstring drive = root.substr(0, 2);
+  const std::wstring top = root.substr(0, root.find(L'\\', 3));  // e.g. "C:\users"
+  for (const std::wstring& form : {drive, drive + L"\\"}) {
+    const FolderPtr folder = fs.GetFolder(form);
+    EXPECT_EQ(folder->Path(), drive + L"\\") << form;
+    // No doubled backslash after the root's own.
+    const std::vector<std::wstring> children = SortedPaths(folder->SubFolders());
+    EXPECT_NE(std::find(children.begin(), children.end(), top), children.end()) << form;
+  }
+  EXPECT_EQ(fs.GetFolder(root + L"\\")->Path(), root);
 }
 
 TEST_F(FileSystemContract, UnicodeNamesWorkEndToEnd) {
@@ -113,36 +134,46 @@ TEST_F(FileSystemContract, TheLookupMaskAdmitsHiddenSystemAndFoldersOnlyWhenAske
   driver->MakeFile(At(L"hidden.txt"), "", attribute::kHidden);
   driver->MakeFile(At(L"system.txt"), "", attribute::kSystem);
   driver->MakeFolder(At(L"folder"));
+  driver->MakeFolder(At(L"rofolder"), attribute::kReadOnly);  // Wine keeps no such mark: harmless
   driver->MakeFolder(At(L"hiddenfolder"), attribute::kHidden);
+  driver->MakeFolder(At(L"sysfolder"), attribute::kSystem);
   struct Row {
-    const wchar_t* name;
+    const wchar_t* path;
     uint32_t mask;
-    bool found;
+    const wchar_t* found;  // empty: no match
   };
   const Row rows[] = {
-      {L"plain.txt", 0, true},
-      {L"readonly.txt", 0, true},
-      {L"hidden.txt", 0, false},
-      {L"hidden.txt", 2, true},
-      {L"system.txt", 2, false},
-      {L"system.txt", 4, true},
-      {L"folder", 0, false},
-      {L"folder", 16, true},
-      {L"hiddenfolder", 16, false},
-      {L"hiddenfolder", 18, true},
-      {L"hidden.txt", 39, true},
-      {L"system.txt", 39, true},
-      {L"folder", 39, false},
-      {L"missing.txt", 63, false},
-      {L"pl?in.txt", 0, true},
-      {L"*.txt", 0, true},
-      {L"missing\\plain.txt", 0, false},
+      {L"plain.txt", 0, L"plain.txt"},
+      {L"PLAIN.TXT", 0, L"plain.txt"},  // the name as stored
+      {L"readonly.txt", 0, L"readonly.txt"},
+      {L"hidden.txt", 0, L""},
+      {L"hidden.txt", 2, L"hidden.txt"},
+      {L"system.txt", 2, L""},
+      {L"system.txt", 4, L"system.txt"},
+      {L"folder", 0, L""},
+      {L"folder", 39, L""},  // the file-exists mask never sees folders
+      {L"folder", 16, L"folder"},
+      {L"rofolder", 16, L"rofolder"},
+      {L"hiddenfolder", 16, L""},
+      {L"hiddenfolder", 18, L"hiddenfolder"},
+      {L"sysfolder", 18, L""},
+      {L"sysfolder", 20, L"sysfolder"},
+      {L"hidden.txt", 39, L"hidden.txt"},
+      {L"system.txt", 39, L"system.txt"},
+      {L"pl?in.txt", 0, L"plain.txt"},
+      {L"*only.txt", 0, L"readonly.txt"},
+      {L"*idden*", 2, L"hidden.txt"},  // hiddenfolder needs 16 as well
+      {L"*idden*", 16, L""},
+      {L"s*", 0, L""},
+      {L"s*", 4, L"system.txt"},
+      {L"missing.txt", 63, L""},
+      {L"missing\\plain.txt", 63, L""},  // a missing folder on the way
+      {L"plain.txt\\inner", 63, L""},    // a file on the way
   };
   for (const Row& row : rows) {
-    const std::wstring found = fs.FindEntry(At(row.name), row.mask);
-    EXPECT_EQ(!found.empty(), row.found) << std::wstring(row.name) << " mask " << row.mask;
+    EXPECT_EQ(fs.FindEntry(At(row.path), row.mask), row.found)
+        << std::wstring(row.path) << " mask " << row.mask;
   }
-  EXPECT_EQ(fs.FindEntry(At(L"PLAIN.TXT"), 0), L"plain.txt");  // the name as stored
 }
 
 TEST_F(FileSystemContract, ParentFolderNamesKeepTheRootsBackslash) {
@@ -174,12 +205,14 @@ TEST_F(FileSystemContract, CopyOverwritesOnlyWhenAsked) {
 
 TEST_F(FileSystemContract, ReplaceFilePutsAFileInAReadOnlyTargetsPlace) {
   driver->MakeFile(At(L"target.pdf"), "old", attribute::kReadOnly);
+  // A replacement that fails leaves the target as it was, read-only mark included.
+  EXPECT_NE(ErrorOf([&] { fs.ReplaceFile(At(L"missing.tmp"), At(L"target.pdf")); }), 0u);
+  EXPECT_EQ(driver->Content(At(L"target.pdf")), "old");
+  EXPECT_EQ(ErrorOf([&] { fs.DeleteFile(At(L"target.pdf"), false); }), error::kAccessDenied);
   driver->MakeFile(At(L"staged.tmp"), "new");
   fs.ReplaceFile(At(L"staged.tmp"), At(L"target.pdf"));
   EXPECT_EQ(driver->Content(At(L"target.pdf")), "new");
   EXPECT_FALSE(driver->Content(At(L"staged.tmp")).has_value());
-  EXPECT_NE(ErrorOf([&] { fs.ReplaceFile(At(L"staged.tmp"), At(L"target.pdf")); }), 0u);
-  EXPECT_EQ(driver->Content(At(L"target.pdf")), "new");
 }
 
 TEST_F(FileSystemContract, GetFolderFailsForAMissingPathAndForAFile) {
@@ -192,7 +225,9 @@ TEST_F(FileSystemContract, GetFolderFailsForAMissingPathAndForAFile) {
 TEST_F(FileSystemContract, LinksAreReportedAsLinks) {
   driver->MakeFolder(At(L"real"));
   if (!driver->MakeLink(At(L"real\\loop"), At(L"real"))) {
-    GTEST_SKIP() << "this platform cannot make a link here; the walker's test covers Unix links";
+    // Wine 8: CreateSymbolicLinkW reports success and makes nothing. tests/win32fs checks the
+    // Win32 service on links made from the Linux side.
+    GTEST_SKIP() << "this platform cannot make a link from a test";
   }
   EXPECT_TRUE(fs.GetFolder(At(L"real\\loop"))->IsLink());
   const FolderCollection subfolders = fs.GetFolder(At(L"real"))->SubFolders();

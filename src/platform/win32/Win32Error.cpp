@@ -16,15 +16,17 @@ std::wstring SystemMessage(unsigned long error) {
          (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ')) {
     message.pop_back();
   }
+  // A number the system has no text for still gets a message that says which it is.
   return message.empty() ? L"Error " + std::to_wstring(error) + L"." : message;
 }
 
-PlatformError Error(unsigned long error) {
-  return PlatformError(error, SystemMessage(error));
+PlatformError Error(unsigned long error, const std::wstring& context) {
+  const std::wstring message = SystemMessage(error);
+  return PlatformError(error, context.empty() ? message : message + L" (" + context + L")");
 }
 
-PlatformError LastError() {
-  return Error(GetLastError());
+PlatformError LastError(const std::wstring& context) {
+  return Error(GetLastError(), context);
 }
 
 }  // namespace docrecover::win32

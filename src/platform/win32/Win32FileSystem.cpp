@@ -7,6 +7,8 @@
 
 #include "platform/win32/Win32FileSystem.h"
 
+#include <iterator>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -16,8 +18,19 @@ namespace docrecover::win32 {
 
 namespace {
 
+constexpr wchar_t kLongPrefix[] = L"\\\\?\\";
+constexpr wchar_t kLongUncPrefix[] = L"\\\\?\\UNC\\";
+
 constexpr DWORD kAdmittedByMask =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
+  return text.rfind(prefix, 0) == 0;
+}
+
+bool IsDriveRoot(const std::wstring& path) {
+  return path.size() == 3 && path[1] == L':' && path[2] == L'\\';
+}
 
 std::wstring Join(const std::wstring& folder, const std::wstring& name) {
   return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
@@ -27,20 +40,48 @@ bool IsDotEntry(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
 
-// Backslashes only, no trailing backslash but at a drive root, and "C:" as "C:\".
-std::wstring FolderPath(std::wstring path) {
-  for (wchar_t& c : path) {
-    if (c == L'/') {
-      c = L'\\';
+// The full path as GetFullPathNameW makes it, in the ordinary form.
+std::wstring FullPath(const std::wstring& path) {
+  if (path.empty()) {
+    throw Error(ERROR_PATH_NOT_FOUND);  // names nothing; the API's own answer varies
+  }
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()),
+                                          full.data(), /*lpFilePart=*/nullptr);
+    if (length == 0) {
+      throw LastError(path);
     }
+    if (length < full.size()) {
+      full.resize(length);
+      return full;
+    }
+    full.resize(length);  // too small: length is the size needed, with the terminating null
   }
-  while (path.size() > 1 && path.back() == L'\\' && !(path.size() == 3 && path[1] == L':')) {
-    path.pop_back();
+}
+
+// A folder's path as Path reports it: full, ordinary form, no trailing backslash but at a drive
+// root. "C:" is the root of C, as the service's callers mean it, not C's working folder.
+std::wstring FolderPath(const std::wstring& path) {
+  std::wstring folder = OrdinaryForm(path);
+  if (folder.size() == 2 && folder[1] == L':') {
+    folder += L'\\';
   }
-  if (path.size() == 2 && path[1] == L':') {
-    path += L'\\';
+  folder = FullPath(folder);
+  while (folder.size() > 1 && folder.back() == L'\\' && !IsDriveRoot(folder)) {
+    folder.pop_back();
   }
-  return path;
+  return folder;
+}
+
+// What FindFirstFileExW gets for path: the folder part in long form, the last component as
+// given, since making it full would change its wildcards ("*." would lose its dot).
+std::wstring SearchPattern(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) {
+    return path;  // a bare name: the API resolves it in the working folder
+  }
+  return LongForm(path.substr(0, slash + 1)) + path.substr(slash + 1);
 }
 
 // Owns a find handle.
@@ -50,7 +91,7 @@ class FindHandle {
   FindHandle(const FindHandle&) = delete;
   FindHandle& operator=(const FindHandle&) = delete;
   ~FindHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) {
+    if (valid()) {
       FindClose(handle_);
     }
   }
@@ -61,19 +102,20 @@ class FindHandle {
   HANDLE handle_;
 };
 
-// Calls visit for every entry matching pattern but "." and "..", until visit returns false.
-// Nothing matching is no failure; other failures throw.
+// Calls visit for every entry matching path but "." and "..", until visit returns false.
+// Nothing matching is no failure (an empty drive root has not even "." and ".."); other failures
+// throw.
 template <class Visit>
-void ForEachEntry(const std::wstring& pattern, DWORD flags, Visit visit) {
+void ForEachEntry(const std::wstring& path, DWORD flags, Visit visit) {
   WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileExW(LongForm(pattern).c_str(), FindExInfoBasic, &data,
+  FindHandle find(FindFirstFileExW(SearchPattern(path).c_str(), FindExInfoBasic, &data,
                                    FindExSearchNameMatch, /*lpSearchFilter=*/nullptr, flags));
   if (!find.valid()) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
       return;
     }
-    throw Error(error);
+    throw Error(error, path);
   }
   do {
     if (!IsDotEntry(data.cFileName) && !visit(data)) {
@@ -81,7 +123,7 @@ void ForEachEntry(const std::wstring& pattern, DWORD flags, Visit visit) {
     }
   } while (FindNextFileW(find.get(), &data));
   if (GetLastError() != ERROR_NO_MORE_FILES) {
-    throw LastError();
+    throw LastError(path);
   }
 }
 
@@ -143,6 +185,7 @@ class Win32Folder : public Folder {
 
   std::wstring path_;
   bool isLink_;
+  // The parts of the last listing not yet handed out; a handed-out part is empty.
   std::vector<FolderPtr> folders_;
   std::vector<FilePtr> files_;
   bool foldersPending_ = false;
@@ -153,10 +196,10 @@ FolderPtr OpenFolder(const std::wstring& path) {
   const std::wstring folder = FolderPath(path);
   const DWORD attributes = GetFileAttributesW(LongForm(folder).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
-    throw LastError();
+    throw LastError(folder);
   }
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-    throw Error(ERROR_PATH_NOT_FOUND);
+    throw Error(ERROR_PATH_NOT_FOUND, folder);
   }
   return std::make_shared<Win32Folder>(folder, (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
 }
@@ -165,29 +208,33 @@ class Win32Drive : public Drive {
  public:
   explicit Win32Drive(wchar_t letter) : letter_(letter) {}
 
-  int32_t DriveType() const override {
-    const wchar_t root[] = {letter_, L':', L'\\', 0};
-    return DriveTypeCode(GetDriveTypeW(root));
-  }
+  int32_t DriveType() const override { return DriveTypeCode(GetDriveTypeW(Root().c_str())); }
   std::wstring DriveLetter() const override { return std::wstring(1, letter_); }
-  FolderPtr RootFolder() const override { return OpenFolder(std::wstring(1, letter_) + L":\\"); }
+  FolderPtr RootFolder() const override { return OpenFolder(Root()); }
 
  private:
+  std::wstring Root() const { return std::wstring(1, letter_) + L":\\"; }
+
   wchar_t letter_;
 };
 
-// Clears the read-only mark of path for as long as it lives, unless Keep() is called.
+// Clears the read-only mark of the file at path for as long as it lives, unless Keep() is called.
+// A file that cannot be read has nothing to clear: the operation that follows reports why.
 class ReadOnlyLift {
  public:
   explicit ReadOnlyLift(const std::wstring& path)
       : path_(LongForm(path)), attributes_(GetFileAttributesW(path_.c_str())) {
-    lifted_ = attributes_ != INVALID_FILE_ATTRIBUTES &&
-              (attributes_ & FILE_ATTRIBUTE_READONLY) != 0 &&
-              SetFileAttributesW(path_.c_str(), attributes_ & ~FILE_ATTRIBUTE_READONLY);
+    if (attributes_ != INVALID_FILE_ATTRIBUTES && (attributes_ & FILE_ATTRIBUTE_READONLY) != 0) {
+      if (!SetFileAttributesW(path_.c_str(), attributes_ & ~FILE_ATTRIBUTE_READONLY)) {
+        throw LastError(path);
+      }
+      lifted_ = true;
+    }
   }
   ReadOnlyLift(const ReadOnlyLift&) = delete;
   ReadOnlyLift& operator=(const ReadOnlyLift&) = delete;
-  // Restores the mark: the operation it was lifted for failed.
+  // Restores the mark: the operation it was lifted for failed. A restore that fails too cannot
+  // be reported over the failure that brought us here.
   ~ReadOnlyLift() {
     if (lifted_) {
       SetFileAttributesW(path_.c_str(), attributes_);
@@ -205,8 +252,12 @@ class ReadOnlyLift {
 class Win32FileSystem : public FileSystemService {
  public:
   DriveCollection Drives() override {
-    std::vector<DrivePtr> drives;
+    SetLastError(ERROR_SUCCESS);
     const DWORD mask = GetLogicalDrives();
+    if (mask == 0 && GetLastError() != ERROR_SUCCESS) {
+      throw LastError(L"GetLogicalDrives");  // not "no drives", which the caller would report
+    }
+    std::vector<DrivePtr> drives;
     for (int i = 0; i < 26; ++i) {
       if ((mask & (1u << i)) != 0) {
         drives.push_back(std::make_shared<Win32Drive>(static_cast<wchar_t>(L'A' + i)));
@@ -228,9 +279,10 @@ class Win32FileSystem : public FileSystemService {
         return false;
       });
     } catch (const PlatformError& failure) {
-      // A folder on the way that does not exist, or a name that cannot exist, matches nothing.
+      // A folder on the way that is missing or is a file, or a name that cannot exist, matches
+      // nothing. Anything else (a drive not ready, access denied) is a real failure.
       if (failure.Number() != ERROR_PATH_NOT_FOUND && failure.Number() != ERROR_INVALID_NAME &&
-          failure.Number() != ERROR_BAD_NETPATH) {
+          failure.Number() != ERROR_DIRECTORY) {
         throw;
       }
     }
@@ -238,12 +290,12 @@ class Win32FileSystem : public FileSystemService {
   }
 
   void DeleteFile(const std::wstring& path, bool force) override {
-    std::unique_ptr<ReadOnlyLift> lift;
+    std::optional<ReadOnlyLift> lift;
     if (force) {
-      lift = std::make_unique<ReadOnlyLift>(path);
+      lift.emplace(path);
     }
     if (!DeleteFileW(LongForm(path).c_str())) {
-      throw LastError();
+      throw LastError(path);
     }
     if (lift) {
       lift->Keep();
@@ -254,15 +306,18 @@ class Win32FileSystem : public FileSystemService {
                 bool overwrite) override {
     if (!CopyFileW(LongForm(source).c_str(), LongForm(destination).c_str(),
                    /*bFailIfExists=*/!overwrite)) {
-      throw LastError();
+      throw LastError(source + L" -> " + destination);
     }
   }
 
   void ReplaceFile(const std::wstring& source, const std::wstring& destination) override {
+    // MoveFileExW refuses a read-only target; the replacement is a new file, so the mark only
+    // needs restoring when the move fails. Without MOVEFILE_COPY_ALLOWED the move stays on one
+    // volume and is a single rename.
     ReadOnlyLift lift(destination);
     if (!MoveFileExW(LongForm(source).c_str(), LongForm(destination).c_str(),
                      MOVEFILE_REPLACE_EXISTING)) {
-      throw LastError();
+      throw LastError(source + L" -> " + destination);
     }
     lift.Keep();
   }
@@ -282,22 +337,33 @@ int32_t DriveTypeCode(unsigned win32DriveType) {
       return drive_type::kCdRom;
     case DRIVE_RAMDISK:
       return drive_type::kRamDisk;
-    default:
+    default:  // DRIVE_UNKNOWN, DRIVE_NO_ROOT_DIR
       return drive_type::kUnknown;
   }
 }
 
 std::wstring LongForm(const std::wstring& path) {
-  if (path.rfind(L"\\\\?\\", 0) == 0) {
+  if (StartsWith(path, kLongPrefix)) {
     return path;
   }
-  if (path.rfind(L"\\\\", 0) == 0) {
-    return L"\\\\?\\UNC\\" + path.substr(2);
+  const std::wstring full = FullPath(path);
+  if (StartsWith(full, L"\\\\.\\")) {
+    return full;  // a device ("\\.\COM1"), which has no long form
   }
-  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') {
-    return L"\\\\?\\" + path;
+  if (StartsWith(full, L"\\\\")) {
+    return kLongUncPrefix + full.substr(2);
   }
-  return path;  // not absolute: the API resolves it as given
+  return kLongPrefix + full;
+}
+
+std::wstring OrdinaryForm(const std::wstring& path) {
+  if (StartsWith(path, kLongUncPrefix)) {
+    return L"\\\\" + path.substr(std::size(kLongUncPrefix) - 1);
+  }
+  if (StartsWith(path, kLongPrefix)) {
+    return path.substr(std::size(kLongPrefix) - 1);
+  }
+  return path;
 }
 
 FileSystemPtr NewWin32FileSystem() {

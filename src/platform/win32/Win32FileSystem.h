@@ -2,11 +2,12 @@
 
 // The file-system service on the plain Win32 API.
 //
-// Paths longer than MAX_PATH are reached: every call uses the "\\?\" form, every Path reports
-// the ordinary one. A folder's subfolders and files come from one FindFirstFileExW listing.
-// Path and Name are the names the listing gave and never touch the disk, so a walk costs one
-// directory read per folder and nothing per file.
+// Paths longer than MAX_PATH are reached: every call gets the "\\?\" form (LongForm), every
+// Path reports the ordinary one. A folder's subfolders and files come from one FindFirstFileExW
+// listing. Path and Name are the names the listing gave and never touch the disk, so a walk
+// costs one directory read per folder and nothing per file.
 
+#include <cstdint>
 #include <string>
 
 #include "platform/FileSystemService.h"
@@ -18,8 +19,13 @@ FileSystemPtr NewWin32FileSystem();
 // The service's drive type code for a GetDriveTypeW value.
 int32_t DriveTypeCode(unsigned win32DriveType);
 
-// The "\\?\" form of an absolute path ("\\?\UNC\" for a share), which lifts the MAX_PATH limit.
+// The "\\?\" form of path ("\\?\UNC\" for a share), which lifts the MAX_PATH limit. The path is
+// first made full as the plain API would make it (relative parts, "." and "..", forward
+// slashes), since the "\\?\" form is taken literally. A path already in that form is kept.
 std::wstring LongForm(const std::wstring& path);
+
+// The ordinary form of a "\\?\" or "\\?\UNC\" path; any other path as it is.
+std::wstring OrdinaryForm(const std::wstring& path);
 
 }  // namespace docrecover::win32
 

@@ -4,6 +4,7 @@
 
 #include "platform/FileSystemService.h"
 #include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32FileSystem.h"
 
 namespace docrecover::win32 {
 
@@ -13,18 +14,16 @@ std::wstring ProgramFolder() {
     const DWORD length =
         GetModuleFileNameW(/*hModule=*/nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) {
-      throw LastError();
+      throw LastError(L"GetModuleFileNameW");
     }
     if (length < path.size()) {
       path.resize(length);
       break;
     }
-    path.resize(path.size() * 2);  // truncated: a path longer than MAX_PATH
+    path.resize(path.size() * 2);  // truncated: a path longer than the buffer
   }
-  if (path.rfind(L"\\\\?\\", 0) == 0 && path.rfind(L"\\\\?\\UNC\\", 0) != 0) {
-    path.erase(0, 4);
-  }
-  return FileSystemService::GetParentFolderName(path);
+  // A program started by its "\\?\" path is reported in that form; callers get the ordinary one.
+  return FileSystemService::GetParentFolderName(OrdinaryForm(path));
 }
 
 void EndProgramNow(unsigned exitCode) {
