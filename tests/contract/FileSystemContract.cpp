@@ -215,6 +215,22 @@ TEST_F(FileSystemContract, ReplaceFilePutsAFileInAReadOnlyTargetsPlace) {
   EXPECT_FALSE(driver->Content(At(L"staged.tmp")).has_value());
 }
 
+TEST_F(FileSystemContract, ReplaceFileMovesFilesOnlyNeverFolders) {
+  // MoveFileExW moves a folder over a file as readily as a file: the file would be lost.
+  driver->MakeFile(At(L"target.pdf"), "old");
+  driver->MakeFolder(At(L"staged"));
+  driver->MakeFile(At(L"staged\\inner.txt"), "inner");
+  EXPECT_EQ(ErrorOf([&] { fs.ReplaceFile(At(L"staged"), At(L"target.pdf")); }),
+            error::kAccessDenied);
+  EXPECT_EQ(driver->Content(At(L"target.pdf")), "old");
+  EXPECT_EQ(driver->Content(At(L"staged\\inner.txt")), "inner");
+  // Nor does a file take a folder's place.
+  driver->MakeFile(At(L"new.pdf"), "new");
+  EXPECT_NE(ErrorOf([&] { fs.ReplaceFile(At(L"new.pdf"), At(L"staged")); }), 0u);
+  EXPECT_EQ(driver->Content(At(L"new.pdf")), "new");
+  EXPECT_EQ(driver->Content(At(L"staged\\inner.txt")), "inner");
+}
+
 TEST_F(FileSystemContract, GetFolderFailsForAMissingPathAndForAFile) {
   driver->MakeFile(At(L"file.txt"), "");
   EXPECT_NE(ErrorOf([&] { fs.GetFolder(At(L"missing")); }), 0u);

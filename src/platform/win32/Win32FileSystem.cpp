@@ -311,6 +311,15 @@ class Win32FileSystem : public FileSystemService {
   }
 
   void ReplaceFile(const std::wstring& source, const std::wstring& destination) override {
+    // MoveFileExW moves a folder over a file as readily as a file, and the file would be lost:
+    // only a file may take the target's place.
+    const DWORD sourceAttributes = GetFileAttributesW(LongForm(source).c_str());
+    if (sourceAttributes == INVALID_FILE_ATTRIBUTES) {
+      throw LastError(source);
+    }
+    if ((sourceAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      throw Error(ERROR_ACCESS_DENIED, source);
+    }
     // MoveFileExW refuses a read-only target; the replacement is a new file, so the mark only
     // needs restoring when the move fails. Without MOVEFILE_COPY_ALLOWED the move stays on one
     // volume and is a single rename.
