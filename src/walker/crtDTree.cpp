@@ -6,15 +6,6 @@
 
 namespace docrecover {
 
-namespace {
-
-template <class Item>
-std::vector<std::shared_ptr<Item>> ToArray(const Collection<Item>& items) {
-  return std::vector<std::shared_ptr<Item>>(items.begin(), items.end());
-}
-
-}  // namespace
-
 crtDTree::crtDTree(ServiceFactory newService) : mNewService(std::move(newService)) {
   SetDefaultSettings();
 }
@@ -28,33 +19,30 @@ void crtDTree::SetRoot(const TreeRoot& pRoot, const int32_t& pSettings) {
   } else {
     mRecurse = false;
   }
+  // Nothing of an earlier walk is kept, also when this one does not start.
   mLevels.clear();
+  mRoots.clear();
 
   const std::wstring form = pRoot.TypeName();
-  if (form == L"String") {
+  if (form == root_tag::kString) {
     mRoots = {FolderFromPath(pRoot.As<std::wstring>())};
-  } else if (form == L"String()") {
+  } else if (form == root_tag::kStrings) {
     mRoots = PathsToFolders(pRoot.As<std::vector<std::wstring>>());
-  } else if (form == L"Folder") {
+  } else if (form == root_tag::kFolder) {
     mRoots = {pRoot.As<FolderPtr>()};
-  } else if (form == L"Folders") {
-    mRoots = ToArray(pRoot.As<FolderCollection>());
-  } else if (form == L"Drive") {
+  } else if (form == root_tag::kFolders) {
+    mRoots = FoldersToArray(pRoot.As<FolderCollection>());
+  } else if (form == root_tag::kDrive) {
     // Not guarded: a single drive whose root cannot be read is the caller's failure.
     mRoots = {pRoot.As<DrivePtr>()->RootFolder()};
-  } else if (form == L"Collection") {
-    mRoots.clear();
-    const TreeRoot::Collection& items = pRoot.As<TreeRoot::Collection>();
-    if (items.empty()) {
-      return;
-    }
-    for (const TreeRoot& item : items) {
+  } else if (form == root_tag::kCollection) {
+    for (const TreeRoot& item : pRoot.As<TreeRoot::Collection>()) {
       const std::wstring itemForm = item.TypeName();
-      if (itemForm == L"String") {
+      if (itemForm == root_tag::kString) {
         mRoots.push_back(FolderFromPath(item.As<std::wstring>()));
-      } else if (itemForm == L"Folder") {
+      } else if (itemForm == root_tag::kFolder) {
         mRoots.push_back(item.As<FolderPtr>());
-      } else if (itemForm == L"Drive") {
+      } else if (itemForm == root_tag::kDrive) {
         mRoots.push_back(FolderFromDrive(*item.As<DrivePtr>()));
       } else {
         mErrorNumber = -2;
@@ -126,6 +114,14 @@ void crtDTree::MoveNextFile() {
   mErrorNumber = 0;
 }
 
+std::vector<FolderPtr> crtDTree::FoldersToArray(const FolderCollection& folders) {
+  return std::vector<FolderPtr>(folders.begin(), folders.end());
+}
+
+std::vector<FilePtr> crtDTree::FilesToArray(const FileCollection& files) {
+  return std::vector<FilePtr>(files.begin(), files.end());
+}
+
 std::vector<FolderPtr> crtDTree::PathsToFolders(const std::vector<std::wstring>& paths) {
   std::vector<FolderPtr> folders;
   folders.reserve(paths.size());
@@ -141,7 +137,7 @@ FolderPtr crtDTree::FolderFromPath(const std::wstring& path) {
     if (!mFso) {
       mFso = mNewService();
     }
-    return mFso->GetFolder(path);
+    return mFso ? mFso->GetFolder(path) : nullptr;
   } catch (const PlatformError&) {
     return nullptr;
   }
@@ -183,19 +179,20 @@ void crtDTree::NextSiblingFolder() {
 }
 
 void crtDTree::AdvanceFolder() {
-  // The subfolders are read once, for the test and the new level alike. A walk that stays at
-  // the roots, and a link, are not read at all.
+  // The subfolders are read once, for the test and the new level alike, so no level is ever
+  // pushed empty. They are read also when the walk stays at the roots: a folder keeps the part of
+  // its listing that was not asked for, and asking releases it. A link is never read.
   std::vector<FolderPtr> subfolders;
   try {
     const FolderPtr& current = CurrentFolder();
-    if (mRecurse && !current->IsLink()) {
-      subfolders = ToArray(current->SubFolders());
+    if (!current->IsLink()) {
+      subfolders = FoldersToArray(current->SubFolders());
     }
   } catch (const PlatformError&) {
     // Absorbed: a folder whose subfolders cannot be read is walked as if it had none.
     subfolders.clear();
   }
-  if (!subfolders.empty()) {
+  if (mRecurse && !subfolders.empty()) {
     PushLevel(std::move(subfolders));
     mFileIndex = FilesNotLoaded;
     return;
@@ -209,6 +206,7 @@ void crtDTree::AdvanceFolder() {
     }
     PopLevel();
     if (LevelCount() == 0) {
+      mFiles.clear();
       mFileIndex = FilesNotLoaded;
       mState = Done;
       return;
@@ -232,7 +230,7 @@ bool crtDTree::CurrentFolderReadable() const {
 void crtDTree::LoadFiles() {
   try {
     const FolderPtr& current = CurrentFolder();
-    mFiles = current->IsLink() ? std::vector<FilePtr>{} : ToArray(current->Files());
+    mFiles = current->IsLink() ? std::vector<FilePtr>{} : FilesToArray(current->Files());
     mFileIndex = mFiles.empty() ? NoFile : 0;
   } catch (const PlatformError&) {
     // Absorbed: a folder whose files cannot be read is walked as if it had none.

@@ -31,13 +31,15 @@ class crtDTree {
   static constexpr int32_t FilesNotLoaded = -2;
   static constexpr int32_t NoFile = -1;
 
-  // newService makes the walker's own service object, at its first path lookup.
+  // newService makes the walker's own service object, at its first path lookup. It may fail by
+  // throwing PlatformError or by giving no object; that lookup then finds no folder, and the next
+  // lookup asks again.
   explicit crtDTree(ServiceFactory newService);
 
-  // Starts a walk over pRoot; pSettings 0 descends into subfolders, any other value walks the
-  // roots only. Outcome in ErrorNumber: 0 walking, -1 no usable root, -2 unsupported form. Fails
-  // (and leaves the walker Idle with -1) only when the RootFolder of a single drive root, or an
-  // item of a root collection, cannot be read.
+  // Starts a walk over pRoot, abandoning any earlier one; pSettings 0 descends into subfolders,
+  // any other value walks the roots only. Outcome in ErrorNumber: 0 walking, -1 no usable root
+  // (a single missing root spoils all), -2 unsupported form. Throws PlatformError only when the
+  // RootFolder of a single drive root cannot be read; the walker is then Idle with -1.
   void SetRoot(const TreeRoot& pRoot, const int32_t& pSettings);
   // 0 done as asked, -1 no usable root / current folder unreadable, -2 unsupported root,
   // -3 no walk in progress, -4 no current file or it cannot be read.
@@ -54,7 +56,12 @@ class crtDTree {
     int32_t Index = 0;                  // the level's current folder
   };
 
-  static int32_t ArrayCount(size_t size) { return static_cast<int32_t>(size); }
+  template <class List>
+  static int32_t ArrayCount(const List& list) {
+    return static_cast<int32_t>(list.size());
+  }
+  static std::vector<FolderPtr> FoldersToArray(const FolderCollection& folders);
+  static std::vector<FilePtr> FilesToArray(const FileCollection& files);
   std::vector<FolderPtr> PathsToFolders(const std::vector<std::wstring>& paths);
   FolderPtr FolderFromPath(const std::wstring& path);
   static FolderPtr FolderFromDrive(const Drive& drive);
@@ -63,10 +70,10 @@ class crtDTree {
 
   void PushLevel(std::vector<FolderPtr> folders);
   void PopLevel();
-  int32_t LevelCount() const { return ArrayCount(mLevels.size()); }
+  int32_t LevelCount() const { return ArrayCount(mLevels); }
   int32_t LevelIndex() const { return mLevels.back().Index; }
   int32_t LevelFolderCount() const {
-    return mLevels.empty() ? 0 : ArrayCount(mLevels.back().FolderList.size());
+    return mLevels.empty() ? 0 : ArrayCount(mLevels.back().FolderList);
   }
   bool IsLastFolderOfLevel() const { return LevelIndex() == LevelFolderCount() - 1; }
   void NextSiblingFolder();
@@ -75,7 +82,7 @@ class crtDTree {
   void AdvanceFolder();
   bool CurrentFolderReadable() const;
   void LoadFiles();
-  int32_t FileCount() const { return ArrayCount(mFiles.size()); }
+  int32_t FileCount() const { return ArrayCount(mFiles); }
   bool IsLastFile() const { return mFileIndex == FileCount() - 1; }
   void NextFileIndex();
   void AdvanceFile();
@@ -88,7 +95,7 @@ class crtDTree {
   // The level stack: entry 0 holds the roots, the last the current folder and its siblings.
   // In Walking it is never empty; in Done it is empty.
   std::vector<TreeLevel> mLevels;
-  std::vector<FilePtr> mFiles;  // the current folder's files, once loaded
+  std::vector<FilePtr> mFiles;  // the current folder's files, once loaded; empty after a walk
   // FilesNotLoaded, NoFile, or a valid position in mFiles; FilesNotLoaded whenever the current
   // folder changes.
   int32_t mFileIndex = FilesNotLoaded;

@@ -64,13 +64,20 @@ void WriteTree(MemoryDisk& disk, const std::wstring& rootPath, const TreeFolder&
   for (const TreeFile& file : tree.files) {
     const std::wstring path = Join(rootPath, file.name);
     disk.AddFile(path, "x");
-    disk.SetUnreachable(path, file.unreachable);
+    if (file.unreachable) {
+      disk.SetUnreachable(path);
+    }
   }
   for (const TreeFolder& sub : tree.folders) {
     WriteTree(disk, Join(rootPath, sub.name), sub);
   }
-  disk.SetUnlistable(rootPath, tree.unlistable);
-  disk.SetUnreachable(rootPath, tree.unreachable);
+  // Marked last: the items below an unreachable folder are written through its path.
+  if (tree.unlistable) {
+    disk.SetUnlistable(rootPath);
+  }
+  if (tree.unreachable) {
+    disk.SetUnreachable(rootPath);
+  }
 }
 
 std::vector<Position> Positions(const std::vector<std::pair<std::wstring, TreeFolder>>& roots,

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
+
 #include "platform/PlatformError.h"
 #include "support/MemoryFileSystem.h"
 #include "walker/crtDTree.h"
@@ -93,6 +96,66 @@ TEST_F(WalkerCases, SetRootJudgesEachFormOfRoot) {
     EXPECT_EQ(walker.GetFolder() != nullptr, row.code == 0);
     EXPECT_EQ(walker.ErrorNumber(), row.code == 0 ? 0 : -3);
   }
+}
+
+TEST_F(WalkerCases, AServiceThatCannotBeMadeGivesNoRootAndIsAskedForAgain) {
+  struct Row {
+    const char* what;
+    std::function<FileSystemPtr()> failing;
+  };
+  const Row rows[] = {
+      {"no object", [] { return FileSystemPtr{}; }},
+      {"a failure", []() -> FileSystemPtr { throw PlatformError(error::kAccessDenied, L"no"); }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    int made = 0;
+    crtDTree fresh(
+        [&]() -> FileSystemPtr { return ++made == 1 ? row.failing() : NewMemoryFileSystem(disk); });
+    fresh.SetRoot(L"C:\\R", 0);
+    EXPECT_EQ(fresh.ErrorNumber(), -1);
+    fresh.SetRoot(L"C:\\R", 0);
+    EXPECT_EQ(fresh.ErrorNumber(), 0);
+    fresh.SetRoot(L"C:\\S", 0);
+    EXPECT_EQ(made, 2);  // once made, the service is kept
+  }
+}
+
+TEST_F(WalkerCases, AnUnsupportedRootCannotPassForASupportedForm) {
+  for (const wchar_t* form :
+       {L"String", L"String()", L"Folder", L"Folders", L"Drive", L"Collection"}) {
+    EXPECT_THROW(UnsupportedRoot{form}, std::invalid_argument);
+  }
+}
+
+TEST_F(WalkerCases, TheFolderUnderTheCursorTurnsUnreadable) {
+  const FolderPtr r = fs->GetFolder(L"C:\\R");
+  walker.SetRoot(TreeRoot::Collection{r, L"C:\\S"}, 1);
+  disk->SetUnreachable(L"C:\\R");
+  EXPECT_EQ(walker.GetFolder(), nullptr);
+  EXPECT_EQ(walker.ErrorNumber(), -1);
+  EXPECT_EQ(walker.GetFile(), nullptr);
+  EXPECT_EQ(walker.ErrorNumber(), -4);
+  walker.MoveNextFolder();
+  EXPECT_EQ(walker.ErrorNumber(), 0);
+  EXPECT_EQ(walker.GetFolder()->Path(), L"C:\\S");
+}
+
+TEST_F(WalkerCases, AWalkOfFoldersOnlyReadsEachFolderOnceAndListsNoFile) {
+  disk->AddLink(L"C:\\R\\A\\loop", L"C:\\R");
+  walker.SetRoot(L"C:\\", 0);
+  std::vector<std::wstring> folders;
+  for (int guard = 0; guard < 100 && !walker.Finished(); ++guard) {
+    folders.push_back(walker.GetFolder()->Path());
+    walker.MoveNextFolder();
+  }
+  EXPECT_EQ(folders, (std::vector<std::wstring>{L"C:\\", L"C:\\R", L"C:\\R\\A", L"C:\\R\\A\\loop",
+                                                L"C:\\S"}));
+  for (const wchar_t* folder : {L"C:\\", L"C:\\R", L"C:\\R\\A", L"C:\\S"}) {
+    EXPECT_EQ(disk->DirectoryReads(folder), 1) << folder;
+  }
+  EXPECT_EQ(disk->DirectoryReads(), 4);  // the link is never read
+  EXPECT_EQ(disk->Calls(Op::kFiles), 0);
 }
 
 TEST_F(WalkerCases, CollectionRootsAreWalkedInTheirOrder) {

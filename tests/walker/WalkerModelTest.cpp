@@ -1,10 +1,12 @@
 // The walker against a plain reference, over thousands of seeded random trees with empty folders,
 // links that loop back to the drive's root, unlistable folders, and folders and files whose path
-// cannot be read. A failing seed is named in the failure, so it can be replayed alone.
+// cannot be read. A failing seed is named in the failure; WALKER_SEED=<n> replays that one alone.
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
+#include <string>
 
 #include "RandomTree.h"
 #include "walker/crtDTree.h"
@@ -13,6 +15,21 @@ namespace docrecover::testing {
 namespace {
 
 constexpr uint32_t kTrees = 1000;  // per pattern: three thousand walks a run
+
+// The seeds a test runs: all of them, or only the one WALKER_SEED names.
+struct Seeds {
+  uint32_t first = 0;
+  uint32_t end = kTrees;
+};
+
+Seeds SeedsToRun() {
+  const char* replay = std::getenv("WALKER_SEED");
+  if (replay == nullptr) {
+    return {};
+  }
+  const auto seed = static_cast<uint32_t>(std::stoul(replay));
+  return {seed, seed + 1};
+}
 
 // One random case: a disk, the root as the walker is given it, and the same roots for the
 // reference.
@@ -119,14 +136,17 @@ class WalkerModel : public ::testing::Test {
 };
 
 TEST_F(WalkerModel, MoveThenGetGivesEveryReadableFileOnceAndReadsEachFolderOnce) {
-  for (uint32_t seed = 0; seed < kTrees && !HasFailure(); ++seed) {
+  const Seeds seeds = SeedsToRun();
+  for (uint32_t seed = seeds.first; seed < seeds.end && !HasFailure(); ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     const Case c = MakeCase(seed);
     const std::vector<Position> positions = Expected(c);
     crtDTree walker = Start(c);
     const int64_t readsBefore = c.disk->DirectoryReads();
+    const std::vector<std::wstring> expected = ReadableFiles(positions);
     std::vector<std::wstring> seen;
-    for (int guard = 0; guard < 100000; ++guard) {
+    // One move per file and one more to finish: an extra stop or a walk that never ends fails.
+    for (size_t move = 0; move <= expected.size(); ++move) {
       walker.MoveNextFile();
       if (FilePtr file = walker.GetFile()) {
         seen.push_back(file->Path());
@@ -136,7 +156,7 @@ TEST_F(WalkerModel, MoveThenGetGivesEveryReadableFileOnceAndReadsEachFolderOnce)
       }
     }
     ASSERT_TRUE(walker.Finished());
-    EXPECT_EQ(seen, ReadableFiles(positions));
+    EXPECT_EQ(seen, expected);
     EXPECT_EQ(walker.GetFile(), nullptr);
     EXPECT_EQ(walker.ErrorNumber(), -3);
     int64_t listed = 0;
@@ -149,24 +169,28 @@ TEST_F(WalkerModel, MoveThenGetGivesEveryReadableFileOnceAndReadsEachFolderOnce)
 }
 
 TEST_F(WalkerModel, GetThenMoveGivesEveryReadableFileOnce) {
-  for (uint32_t seed = 0; seed < kTrees && !HasFailure(); ++seed) {
+  const Seeds seeds = SeedsToRun();
+  for (uint32_t seed = seeds.first; seed < seeds.end && !HasFailure(); ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     const Case c = MakeCase(seed);
     crtDTree walker = Start(c);
+    const std::vector<std::wstring> expected = ReadableFiles(Expected(c));
     std::vector<std::wstring> seen;
-    for (int guard = 0; guard < 100000 && !walker.Finished(); ++guard) {
+    // GetFile finds the first file itself: one move per file ends the walk.
+    for (size_t move = 0; move <= expected.size() && !walker.Finished(); ++move) {
       if (FilePtr file = walker.GetFile()) {
         seen.push_back(file->Path());
       }
       walker.MoveNextFile();
     }
     ASSERT_TRUE(walker.Finished());
-    EXPECT_EQ(seen, ReadableFiles(Expected(c)));
+    EXPECT_EQ(seen, expected);
   }
 }
 
 TEST_F(WalkerModel, MixedFolderAndFileMovesFollowTheReference) {
-  for (uint32_t seed = 0; seed < kTrees && !HasFailure(); ++seed) {
+  const Seeds seeds = SeedsToRun();
+  for (uint32_t seed = seeds.first; seed < seeds.end && !HasFailure(); ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     const Case c = MakeCase(seed);
     crtDTree walker = Start(c);
