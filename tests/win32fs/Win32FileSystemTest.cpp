@@ -51,6 +51,9 @@ TEST(Win32PathForms, LongFormIsFullAndOrdinaryFormUndoesIt) {
       {L"\\\\?\\UNC\\server\\share\\x", L"\\\\server\\share\\x"},
       {L"C:\\a", L"C:\\a"},
       {L"\\\\server\\share", L"\\\\server\\share"},
+      // No ordinary form: without its prefix the path would name a folder under the working one.
+      {L"\\\\?\\Volume{0a1b2c3d}\\docs", L"\\\\?\\Volume{0a1b2c3d}\\docs"},
+      {L"\\\\?\\unix\\tmp\\docs", L"\\\\?\\unix\\tmp\\docs"},
   };
   for (const auto& [path, expected] : ordinaryForms) {
     EXPECT_EQ(OrdinaryForm(path), expected) << path;

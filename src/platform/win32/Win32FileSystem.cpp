@@ -369,8 +369,11 @@ std::wstring OrdinaryForm(const std::wstring& path) {
   if (StartsWith(path, kLongUncPrefix)) {
     return L"\\\\" + path.substr(std::size(kLongUncPrefix) - 1);
   }
-  if (StartsWith(path, kLongPrefix)) {
-    return path.substr(std::size(kLongPrefix) - 1);
+  // Only a drive path has an ordinary form; "\\?\Volume{...}\" and the like keep their prefix,
+  // since without it they would be taken as relative paths.
+  const size_t rest = std::size(kLongPrefix) - 1;
+  if (StartsWith(path, kLongPrefix) && path.size() > rest + 1 && path[rest + 1] == L':') {
+    return path.substr(rest);
   }
   return path;
 }

@@ -24,7 +24,8 @@ int32_t DriveTypeCode(unsigned win32DriveType);
 // slashes), since the "\\?\" form is taken literally. A path already in that form is kept.
 std::wstring LongForm(const std::wstring& path);
 
-// The ordinary form of a "\\?\" or "\\?\UNC\" path; any other path as it is.
+// The ordinary form of a "\\?\X:" or "\\?\UNC\" path; any other path as it is (a volume path
+// such as "\\?\Volume{...}\" has no ordinary form).
 std::wstring OrdinaryForm(const std::wstring& path);
 
 }  // namespace docrecover::win32
