@@ -47,14 +47,15 @@ class ProgramFolderTest : public ::testing::Test {
         << GetLastError();
   }
 
+  // A probe or folder left behind (a probe still running, say) fails the case.
   void TearDown() override {
     for (const std::wstring& probe : probes_) {
-      DeleteFileW(probe.c_str());
+      EXPECT_TRUE(DeleteFileW(probe.c_str())) << GetLastError();
     }
     for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder) {
-      RemoveDirectoryW(folder->c_str());
+      EXPECT_TRUE(RemoveDirectoryW(folder->c_str())) << GetLastError();
     }
-    RemoveDirectoryW(scratch_.c_str());
+    EXPECT_TRUE(RemoveDirectoryW(scratch_.c_str())) << GetLastError();
   }
 
   std::wstring MakeFolder(const std::wstring& path) {
