@@ -6,6 +6,9 @@ namespace {
 
 constexpr const wchar_t* kLine = L"\r\n";
 constexpr const wchar_t* kParagraph = L"\r\n\r\n";
+// What a failure leaves behind: a copy replaces a document in one step, so none is left half made.
+constexpr const wchar_t* kAfterFailure =
+    L"Documents copied before the error are in place; no other document was changed.";
 
 }  // namespace
 
@@ -70,8 +73,12 @@ std::wstring CompletionBox() {
 
 std::wstring FailureBox(const std::wstring& message, unsigned long number) {
   return std::wstring(L"The update could not be finished because of this error:") + kParagraph +
-         message + kLine + L"(error " + std::to_wstring(number) + L")" + kParagraph +
-         L"Documents copied before the error are in place; no other document was changed.";
+         message + kLine + L"(error " + std::to_wstring(number) + L")" + kParagraph + kAfterFailure;
+}
+
+std::wstring InternalFailureBox(const std::wstring& description) {
+  return std::wstring(L"The update could not be finished because of an error in this program:") +
+         kParagraph + description + kParagraph + kAfterFailure;
 }
 
 }  // namespace docrecover::texts

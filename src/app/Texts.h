@@ -32,5 +32,8 @@ std::wstring NoCopiesBox(const std::wstring& supportText);
 std::wstring CompletionBox();
 // The error report: what failed, in the platform's words, and its error number.
 std::wstring FailureBox(const std::wstring& message, unsigned long number);
+// The error report for a failure that is not the platform's (a fault of the program itself): its
+// description, without an error number, since the platform gave none.
+std::wstring InternalFailureBox(const std::wstring& description);
 
 }  // namespace docrecover::texts

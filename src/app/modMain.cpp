@@ -13,11 +13,21 @@ namespace {
 constexpr uint32_t kFileMask =
     attribute::kReadOnly | attribute::kHidden | attribute::kSystem | attribute::kArchive;
 
-int ReportFailure(Desktop& desktop, MainWindowView& window, const std::wstring& message,
-                  unsigned long number) {
-  desktop.ShowMessageBox(texts::FailureBox(message, number), box::kStop, texts::kMsgTitle);
+// Shows the error report and closes the window; a failure of the report itself passes up.
+int ReportFailure(Desktop& desktop, MainWindowView& window, const std::wstring& text) {
+  desktop.ShowMessageBox(text, box::kStop, texts::kMsgTitle);
   window.Unload();
   return 1;
+}
+
+// what() is narrow text of unknown encoding: ASCII is kept, any other byte shows as '?'.
+std::wstring Widened(const char* what) {
+  std::wstring wide;
+  for (const char* c = what; *c != '\0'; ++c) {
+    const auto byte = static_cast<unsigned char>(*c);
+    wide.push_back(byte < 0x80 ? static_cast<wchar_t>(byte) : L'?');
+  }
+  return wide;
 }
 
 }  // namespace
@@ -31,10 +41,9 @@ int Main(Desktop& desktop, MainWindowView& window) {
     window.Unload();
     return 0;
   } catch (const PlatformError& failure) {
-    return ReportFailure(desktop, window, failure.Message(), failure.Number());
+    return ReportFailure(desktop, window, texts::FailureBox(failure.Message(), failure.Number()));
   } catch (const std::exception& failure) {
-    const std::string what = failure.what();
-    return ReportFailure(desktop, window, std::wstring(what.begin(), what.end()), 0);
+    return ReportFailure(desktop, window, texts::InternalFailureBox(Widened(failure.what())));
   }
 }
 
