@@ -22,3 +22,19 @@ wine_map_drive() {
   rm -f "$link"
   ln -s "$2" "$link"
 }
+
+# wine_warm_up: starts one persistent server for the current prefix, so that each test process
+# does not start its own, and makes sure a first program runs and ends. A first start right after
+# a new prefix has been seen to hang once; it is given a bounded time and tried once more.
+wine_warm_up() {
+  local attempt
+  for attempt in 1 2; do
+    wineserver -p
+    if timeout 60 wine cmd /c exit >/dev/null 2>&1; then
+      return 0
+    fi
+    echo "wine: the first program did not end (attempt $attempt); restarting the server"
+    wineserver -k 2>/dev/null
+  done
+  return 1
+}
