@@ -13,9 +13,8 @@ namespace {
 
 // The error report for a failure before the start-up procedure runs (the window could not be
 // made): the same stop box modMain shows for a failure inside the run.
-int ReportStartFailure(const std::wstring& message, unsigned long number) {
-  MessageBoxW(/*hWnd=*/nullptr, docrecover::texts::FailureBox(message, number).c_str(),
-              docrecover::texts::kMsgTitle, MB_ICONSTOP | MB_OK);
+int ReportStartFailure(const std::wstring& text) {
+  MessageBoxW(/*hWnd=*/nullptr, text.c_str(), docrecover::texts::kMsgTitle, MB_ICONSTOP | MB_OK);
   return 1;
 }
 
@@ -28,9 +27,11 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     docrecover::ui::Win32Desktop desktop(window);
     return docrecover::modMain::Main(desktop, window);
   } catch (const docrecover::PlatformError& failure) {
-    return ReportStartFailure(failure.Message(), failure.Number());
+    return ReportStartFailure(docrecover::texts::FailureBox(failure.Message(), failure.Number()));
   } catch (const std::exception& failure) {
+    // Not the platform's: there is no error number to give.
     const std::string what = failure.what();
-    return ReportStartFailure(std::wstring(what.begin(), what.end()), 0);
+    return ReportStartFailure(
+        docrecover::texts::InternalFailureBox(std::wstring(what.begin(), what.end())));
   }
 }
