@@ -111,6 +111,66 @@ TEST_F(LayoutTest, FixedDialogFrameWithoutTaskBarButtonCentredOnTheScreen) {
   EXPECT_EQ(TextOf(Control(kCancelId)), L"Cancel");
 }
 
+// The font the system realises for a control's WM_GETFONT, as a DC draws with it.
+struct Realised {
+  std::wstring face;
+  TEXTMETRICW metrics{};
+};
+
+Realised RealisedFont(HWND control) {
+  const HDC dc = GetDC(control);
+  const HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  Realised realised;
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, face);
+  realised.face = face;
+  GetTextMetricsW(dc, &realised.metrics);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return realised;
+}
+
+int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool Installed(const wchar_t* face) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  wcscpy_s(wanted.lfFaceName, face);
+  bool found = false;
+  const HDC screen = GetDC(nullptr);
+  EnumFontFamiliesExW(screen, &wanted, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  return found;
+}
+
+TEST_F(LayoutTest, TextsDrawInMsSansSerifBoldOnlyForTheSubTitle) {
+  // Where the face is missing (a Wine prefix without Wine's own fonts), the substitute is the
+  // system's choice; weight and character set still hold.
+  const bool installed = Installed(L"MS Sans Serif");
+  const struct {
+    int id;
+    LONG weight;
+  } table[] = {{kSubTitleId, FW_BOLD},
+               {kVersionId, FW_NORMAL},
+               {kMessageId, FW_NORMAL},
+               {kMessage2Id, FW_NORMAL},
+               {kCancelId, FW_NORMAL}};
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.id);
+    const Realised font = RealisedFont(Control(row.id));
+    if (installed) {
+      EXPECT_EQ(font.face, L"MS Sans Serif");
+    }
+    EXPECT_EQ(font.metrics.tmWeight, row.weight);
+    EXPECT_EQ(font.metrics.tmCharSet, ANSI_CHARSET);
+    EXPECT_FALSE(font.metrics.tmItalic || font.metrics.tmUnderlined || font.metrics.tmStruckOut);
+  }
+}
+
 // What the window shows at a client point, children included.
 COLORREF PixelAt(HWND window, int x, int y) {
   // Without DCX_USESTYLE the DC ignores WS_CLIPCHILDREN and so sees the controls too.
