@@ -11,7 +11,15 @@ wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1
+    # Wine draws its own frames: under Xvfb there is no window manager, and Wine would wait for
+    # one about two seconds each time a window is hidden.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -w
+  fi
+  # Debian's Wine fonts (MS Sans Serif among them) are not where Wine looks for them.
+  if [ -d /usr/share/wine/fonts ]; then
+    ln -sf /usr/share/wine/fonts/*.fon /usr/share/wine/fonts/*.ttf \
+      "$WINEPREFIX/drive_c/windows/Fonts/" || echo "wine: could not link the Wine fonts"
   fi
   rm -f "$WINEPREFIX/dosdevices/z:"
 }
