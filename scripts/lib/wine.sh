@@ -46,3 +46,24 @@ wine_warm_up() {
   done
   return 1
 }
+
+# wine_xvfb <log file>: starts an X server of the caller's own, on a display it picks itself, for
+# the Windows programs to come. Exports DISPLAY and sets xvfb_pid; fails when the server is not up
+# within 30 s.
+wine_xvfb() {
+  local display_file tries
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>"$1" &
+  xvfb_pid=$!
+  for ((tries = 0; tries < 300; tries++)); do
+    [ -s "$display_file" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ ! -s "$display_file" ]; then
+    rm -f "$display_file"
+    return 1
+  fi
+  export DISPLAY=:$(cat "$display_file")
+  rm -f "$display_file"
+}

@@ -85,16 +85,6 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
-std::wstring FromUtf8(const std::string& text) {
-  const int size = MultiByteToWideChar(CP_UTF8, /*dwFlags=*/0, text.data(),
-                                       static_cast<int>(text.size()), /*lpWideCharStr=*/nullptr,
-                                       /*cchWideChar=*/0);
-  std::wstring out(size, L'\0');
-  MultiByteToWideChar(CP_UTF8, /*dwFlags=*/0, text.data(), static_cast<int>(text.size()),
-                      out.data(), size);
-  return out;
-}
-
 HWND WaitFor(const wchar_t* what, const std::function<HWND()>& found) {
   const DWORD start = GetTickCount();
   do {
@@ -153,6 +143,12 @@ RECT ClientRectOf(HWND control) {
   RECT rect{};
   GetWindowRect(control, &rect);
   MapWindowPoints(/*hWndFrom=*/nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+RECT ScreenRectOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
   return rect;
 }
 

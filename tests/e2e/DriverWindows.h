@@ -27,7 +27,6 @@ extern const int kCancelId;
 
 [[noreturn]] void Fail(const std::wstring& why);
 std::string Utf8(const std::wstring& text);
-std::wstring FromUtf8(const std::string& text);
 
 // Polls found() until it gives a window, or fails after 60 s.
 HWND WaitFor(const wchar_t* what, const std::function<HWND()>& found);
@@ -45,6 +44,8 @@ HWND Pane(HWND main, int number);
 std::wstring TextOf(HWND window);
 // A control's rectangle in its parent's client coordinates.
 RECT ClientRectOf(HWND control);
+// A window's rectangle on screen, frame included.
+RECT ScreenRectOf(HWND window);
 bool IsCentred(HWND window);
 // The name in kControls of the control that has the keyboard focus in window's thread.
 std::wstring FocusedControlName(HWND window);

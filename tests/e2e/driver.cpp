@@ -1,7 +1,7 @@
 // The end-to-end driver: acts on DocRecover's windows as a person would and prints what it sees,
 // one observation a line, for the runner to compare with what the scenario expects.
 //
-//   e2e_driver <step> [<step> ...]      or      e2e_driver @<file of steps, one a line>
+//   e2e_driver <step> [<step> ...]
 //     window            wait for the main window; print its caption
 //     layout            print the client size, every control's rectangle, the frame, whether the
 //                       window is centred and owned (no task-bar button), and which control has
@@ -15,6 +15,10 @@
 //                       time between them ("search ms: T"). Both are seen without waiting on the
 //                       program's event pump, so the figure carries no pacing delay of its own.
 //     gone              wait until the main window is gone
+//     aside             move the open message box off the main window, as a person drags it, and
+//                       let the window repaint what it uncovers
+//     where             print the main window's and the open box's places on screen ("window at:
+//                       x,y WxH", "box at: ..."), frames included, for screenshots
 // The first line is "driver ready", printed before any step, so that a runner can start the program
 // only once the driver watches for it. Texts are printed as UTF-8 with CR as \r and LF as \n. Every
 // wait is bounded (60 s): a step that times out prints "FAIL: ..." and ends the driver with
@@ -93,6 +97,23 @@ void PrintLayout(HWND main) {
   Print(L"focus: " + FocusedControlName(main));
 }
 
+// Puts the box beside the main window, to its right where the screen has room, else to its left,
+// and has the window repaint at once what the box uncovered.
+void MoveBoxAside(HWND main, HWND box) {
+  const RECT window = ScreenRectOf(main);
+  const RECT boxRect = ScreenRectOf(box);
+  const int gap = 8;
+  int left = window.right + gap;
+  if (left + (boxRect.right - boxRect.left) > GetSystemMetrics(SM_CXSCREEN)) {
+    left = std::max(0L, window.left - gap - (boxRect.right - boxRect.left));
+  }
+  SetWindowPos(box, /*hWndInsertAfter=*/nullptr, left, window.top, /*cx=*/0, /*cy=*/0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(main, /*lprcUpdate=*/nullptr, /*hrgnUpdate=*/nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Print(L"moved: box");
+}
+
 // The run from the window's first appearance to the box that ends it: with no offer made, the
 // drive search as the user waits for it, window on screen.
 void TimeToBox() {
@@ -109,36 +130,6 @@ void TimeToBox() {
   wchar_t text[32];
   swprintf(text, 32, L"%.1f", ms);
   Print(std::wstring(L"search ms: ") + text);
-}
-
-std::vector<std::wstring> Steps(int argc, wchar_t** argv) {
-  std::vector<std::wstring> steps(argv + 1, argv + argc);
-  if (steps.size() == 1 && steps[0].starts_with(L'@')) {
-    const std::wstring path = steps[0].substr(1);
-    FILE* file = _wfopen(path.c_str(), L"rb");
-    if (file == nullptr) {
-      Fail(L"cannot read " + path);
-    }
-    std::string text;
-    char chunk[4096];
-    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
-      text.append(chunk, got);
-    }
-    std::fclose(file);
-    steps.clear();
-    for (size_t at = 0; at < text.size();) {
-      const size_t end = std::min(text.find('\n', at), text.size());
-      std::string line = text.substr(at, end - at);
-      if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-      }
-      if (!line.empty()) {
-        steps.push_back(FromUtf8(line));
-      }
-      at = end + 1;
-    }
-  }
-  return steps;
 }
 
 void Run(const std::vector<std::wstring>& steps) {
@@ -167,6 +158,14 @@ void Run(const std::vector<std::wstring>& steps) {
       Print(L"clicked: Cancel");
     } else if (step == L"time-to-box") {
       TimeToBox();
+    } else if (step == L"aside") {
+      MoveBoxAside(WaitFor(L"the main window", MainWindow),
+                   WaitFor(L"a message box", MessageBoxWindow));
+    } else if (step == L"where") {
+      Print(L"window at: " + Rect(ScreenRectOf(WaitFor(L"the main window", MainWindow))));
+      if (HWND box = MessageBoxWindow()) {
+        Print(L"box at: " + Rect(ScreenRectOf(box)));
+      }
     } else if (step == L"gone") {
       WaitUntil(L"the main window to close",
                 [] { return FindWindowW(/*lpClassName=*/nullptr, kCaption) == nullptr; });
@@ -185,6 +184,6 @@ int wmain(int argc, wchar_t** argv) {
   // Plain LF line ends, whatever the C runtime's text mode would make of them.
   _setmode(_fileno(stdout), _O_BINARY);
   docrecover::e2e::Print(L"driver ready");
-  docrecover::e2e::Run(docrecover::e2e::Steps(argc, argv));
+  docrecover::e2e::Run(std::vector<std::wstring>(argv + 1, argv + argc));
   return 0;
 }
