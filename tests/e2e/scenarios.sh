@@ -225,43 +225,48 @@ gone" "$(observed)"
     "$(files "$default_folder" "$updated" 'E:\Docs' "$cd_docs")" "$(files_of "$default_folder" 'E:\Docs')"
 }
 
+# windowed_times <label> <runs>: runs the program on the current computer, where it finds nothing,
+# and leaves in times the milliseconds from its window's appearance to its final box, one a run.
+windowed_times() {
+  local run
+  times=()
+  for ((run = 1; run <= $2; run++)); do
+    run_program 'E:\CD\DocRecover.exe' time-to-box box ok gone
+    check "figure, $1 (run $run): the search runs to the Not-installed box" "~ search ms: *
+$not_installed_box
+gone" "$(observed)"
+    times+=("$(sed -n 's/^search ms: //p' "$computer/observed")")
+  done
+}
+
+# best <number>...: the smallest.
+best() {
+  printf '%s\n' "$@" | sort -g | head -1
+}
+
 # The figure: the big drive searched by the program, window on screen, and by the same search
 # without a window, each timed from the drive listing (for the program: its window's appearance)
 # to the end of the search; the best of a few runs of each, so that a moment of load on the machine
 # counts less. Printed, never judged; only the runs are checked.
 figure_window_vs_headless() {
+  local windowed headless=() run
   new_computer figure
   drive_is d "$big_drive"
   cd_folder "$(on e CD)"
-  local run windowed=() headless=()
-  for run in 1 2 3; do
-    run_program 'E:\CD\DocRecover.exe' time-to-box box ok gone
-    check "figure, window on screen (run $run): the search runs to the Not-installed box" "~ search ms: *
-$not_installed_box
-gone" "$(observed)"
-    windowed+=($(sed -n 's/^search ms: //p' "$computer/observed"))
-  done
+  windowed_times "window on screen" 3
+  windowed=("${times[@]}")
   for run in 1 2 3 4 5; do
-    map_drives
     timeout 120 wine "$headless_search" 2>&1 | tr -d '\r' >"$computer/headless"
-    headless+=($(sed -n 's/^search ms: //p' "$computer/headless"))
+    headless+=("$(sed -n 's/^search ms: //p' "$computer/headless")")
   done
   check "figure, without a window: every file is visited" "files: $((big_drive_files + 5))
 found: 0
 ~ search ms: *" "$(cat "$computer/headless")"
-  if [ ${#windowed[@]} -gt 0 ] && [ ${#headless[@]} -gt 0 ]; then
-    printf '%s\n' "${windowed[*]}" "${headless[*]}" | awk -v n="$big_drive_files" '
-      function best(line,   parts, count, i, low) {
-        count = split(line, parts, " ")
-        low = parts[1]
-        for (i = 2; i <= count; i++) if (parts[i] + 0 < low + 0) low = parts[i]
-        return low
-      }
-      NR == 1 { w = best($0); wall = $0 }
-      NR == 2 { h = best($0); hall = $0 }
-      END {
-        printf "figure: a %d-file drive searched in %.0f ms with the window on screen, %.0f ms without a window: %.2fx\n", n, w, h, w / h
-        printf "        (best runs, from the window shown or the drive listing to the end of the search; all runs in ms: window %s, headless %s)\n", wall, hall
-      }'
-  fi
+  awk -v n="$big_drive_files" -v w="$(best "${windowed[@]}")" -v h="$(best "${headless[@]}")" \
+    -v all="window ${windowed[*]}, headless ${headless[*]}" '
+    BEGIN {
+      if (w == "" || h == "") exit
+      printf "figure: a %d-file drive searched in %.0f ms with the window on screen, %.0f ms without a window: %.2fx\n", n, w, h, w / h
+      printf "        (best runs, from the window shown or the drive listing to the end of the search; all runs in ms: %s)\n", all
+    }'
 }
