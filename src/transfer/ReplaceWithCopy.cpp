@@ -13,14 +13,22 @@ std::wstring TemporaryPathFor(const std::wstring& target) {
 void ReplaceWithCopy(FileSystemService& fileSystem, const std::wstring& source,
                      const std::wstring& target) {
   const std::wstring temporary = TemporaryPathFor(target);
-  // A file under the temporary name is left from an interrupted run. It may carry the source's
-  // read-only mark (documents from a CD do), so it is removed with force before the copy.
-  if (IsAnyFile(fileSystem, temporary)) {
-    fileSystem.DeleteFile(temporary, /*force=*/true);
-  }
   // Without overwrite: anything else under that name (a folder) is not ours to replace. A failed
   // copy leaves no temporary file behind.
-  fileSystem.CopyFile(source, temporary, /*overwrite=*/false);
+  try {
+    fileSystem.CopyFile(source, temporary, /*overwrite=*/false);
+  } catch (const PlatformError&) {
+    // A file under the temporary name that the failed copy did not make is left from an
+    // interrupted run. It may carry the source's read-only mark (documents from a CD do), so it
+    // is removed with force, and the copy is made again. Looking for it only after a failure
+    // spares every ordinary copy a lookup of a missing name, which costs a whole directory scan
+    // on a case-sensitive disk.
+    if (!IsAnyFile(fileSystem, temporary)) {
+      throw;
+    }
+    fileSystem.DeleteFile(temporary, /*force=*/true);
+    fileSystem.CopyFile(source, temporary, /*overwrite=*/false);
+  }
   try {
     fileSystem.ReplaceFile(temporary, target);
   } catch (const PlatformError&) {
