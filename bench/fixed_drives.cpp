@@ -1,8 +1,9 @@
-// The floor for the whole program's search: one plain walk of every fixed drive, the drives the
-// program itself searches.
+// The yardsticks for the whole program's search, over the drives the program itself searches
+// (every fixed drive, in the program's order): one plain walk of them all (the floor), then the
+// program's own drive listing and SearchDrive over them without a window.
 //
-//   bench_fixed_drive_floor
-// Prints "drives: C D ...", "files: N" and "floor ms: T".
+//   bench_fixed_drives
+// Prints "drives: C D ...", "files: N", "floor ms: T" and "headless search ms: T".
 
 #include <windows.h>
 
@@ -10,11 +11,17 @@
 #include <string>
 
 #include "FloorWalk.h"
+#include "NullSearchHost.h"
 #include "Stopwatch.h"
+#include "discovery/GetFixedDrives.h"
+#include "discovery/SearchDrive.h"
+#include "platform/PlatformError.h"
+#include "platform/win32/Win32FileSystem.h"
 
 int wmain() {
+  using namespace docrecover;
   using namespace docrecover::bench;
-  const Stopwatch clock;
+  const Stopwatch floorClock;
   const DWORD drives = GetLogicalDrives();
   WalkCount total;
   std::string letters;
@@ -25,15 +32,31 @@ int wmain() {
     }
     const WalkCount count = FloorWalk(root);
     total.files += count.files;
-    total.folders += count.folders;
     total.unreadable += count.unreadable;
     if (!letters.empty()) {
       letters += ' ';
     }
     letters += static_cast<char>('A' + i);
   }
-  const double ms = clock.Milliseconds();
-  std::printf("drives: %s\nfiles: %ld\nunreadable folders: %ld\nfloor ms: %.1f\n", letters.c_str(),
-              total.files, total.unreadable, ms);
+  const double floorMs = floorClock.Milliseconds();
+
+  NullSearchHost host(NewWin32FileSystem());
+  const Stopwatch searchClock;
+  try {
+    for (const std::wstring& drive : GetFixedDrives(host.FileSystem())) {
+      SearchDrive(host, drive, L"ZEMO.exe");
+    }
+  } catch (const PlatformError& failure) {
+    std::fwprintf(stderr, L"listing the drives failed: %ls\n", failure.Message().c_str());
+    return 1;
+  }
+  const double searchMs = searchClock.Milliseconds();
+  if (host.Shown() != total.files || total.unreadable != 0) {
+    std::fprintf(stderr, "the search visited %ld files, the floor %ld (%ld folders unreadable)\n",
+                 host.Shown(), total.files, total.unreadable);
+    return 1;
+  }
+  std::printf("drives: %s\nfiles: %ld\nfloor ms: %.1f\nheadless search ms: %.1f\n", letters.c_str(),
+              total.files, floorMs, searchMs);
   return 0;
 }
