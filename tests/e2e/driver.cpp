@@ -11,6 +11,7 @@
 //     yes | no | ok     click that button of the open message box; wait until the box is gone
 //     cancel-on <text>  wait until the secondary pane shows a text starting with <text>, then
 //                       click Cancel
+//     close-on <text>   the same, but click the title bar's close box instead
 //     time-to-box       wait for the main window to be shown, then for a message box; print the
 //                       time between them ("search ms: T"). Both are seen without waiting on the
 //                       program's event pump, so the figure carries no pacing delay of its own.
@@ -107,10 +108,12 @@ void MoveBoxAside(HWND main, HWND box) {
   if (left + (boxRect.right - boxRect.left) > GetSystemMetrics(SM_CXSCREEN)) {
     left = std::max(0L, window.left - gap - (boxRect.right - boxRect.left));
   }
-  SetWindowPos(box, /*hWndInsertAfter=*/nullptr, left, window.top, /*cx=*/0, /*cy=*/0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  RedrawWindow(main, /*lprcUpdate=*/nullptr, /*hrgnUpdate=*/nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  if (!SetWindowPos(box, /*hWndInsertAfter=*/nullptr, left, window.top, /*cx=*/0, /*cy=*/0,
+                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ||
+      !RedrawWindow(main, /*lprcUpdate=*/nullptr, /*hrgnUpdate=*/nullptr,
+                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW)) {
+    Fail(L"cannot move the box aside: error " + std::to_wstring(GetLastError()));
+  }
   Print(L"moved: box");
 }
 
@@ -148,14 +151,20 @@ void Run(const std::vector<std::wstring>& steps) {
       PrintBox();
     } else if (step == L"yes" || step == L"no" || step == L"ok") {
       Answer(step == L"yes" ? L"Yes" : step == L"no" ? L"No" : L"OK");
-    } else if (step == L"cancel-on" && i + 1 < steps.size()) {
+    } else if ((step == L"cancel-on" || step == L"close-on") && i + 1 < steps.size()) {
       const std::wstring& prefix = steps[++i];
       const HWND main = WaitFor(L"the main window", MainWindow);
       const HWND pane = Pane(main, 2);
       WaitFor(L"the secondary pane to show a text",
               [&]() -> HWND { return TextOf(pane).starts_with(prefix) ? pane : nullptr; });
-      Click(GetDlgItem(main, kCancelId));
-      Print(L"clicked: Cancel");
+      if (step == L"cancel-on") {
+        Click(GetDlgItem(main, kCancelId));
+        Print(L"clicked: Cancel");
+      } else {
+        // What a click on the close box sends.
+        PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, /*lParam=*/0);
+        Print(L"clicked: close box");
+      }
     } else if (step == L"time-to-box") {
       TimeToBox();
     } else if (step == L"aside") {

@@ -196,6 +196,19 @@ gone" "$(observed)"
     "$(files 'C:\Games\ZEMO' "$untouched" 'F:\ZEMO' "$untouched")" "$(files_of 'C:\Games\ZEMO' 'F:\ZEMO')"
 }
 
+# The title bar's close box asks the same question as Cancel while the search runs.
+scenario_close_box_no() {
+  cancel_computer close-box-no
+  run_program 'E:\CD\DocRecover.exe' window close-on 'D:\' box no gone
+  check "close box, then No: the cancel question, and the program ends" "window: ZEMO On CD v 1.50 Update
+clicked: close box
+$cancel_box
+gone" "$(observed)"
+  check "close box, then No: exit status" 0 "$program_status"
+  check "close box, then No: nothing is copied" \
+    "$(files 'C:\Games\ZEMO' "$untouched" 'F:\ZEMO' "$untouched")" "$(files_of 'C:\Games\ZEMO' 'F:\ZEMO')"
+}
+
 scenario_missing_docs() {
   two_installations missing-docs no-docs
   run_program 'E:\CD\DocRecover.exe' window box yes box panes ok gone
