@@ -6,7 +6,7 @@
 // (ClassBackground()); the class is registered the first time a window of it is created.
 
 #include "platform/win32/Win32Error.h"
-#include "ui/WindowsApi.h"
+#include "ui/Win32Api.h"
 
 namespace docrecover::ui {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "ui/WindowsApi.h"
+#include "ui/Win32Api.h"
 
 namespace docrecover::ui {
 

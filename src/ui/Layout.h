@@ -1,7 +1,7 @@
 #pragma once
 
 // frmMain's layout in twips (1/1440 inch) from the client area's top-left corner, and the stable
-// control IDs by which tests and automation tools find the controls. Portable: no <windows.h>.
+// control IDs by which tests and automation tools find the controls. Portable: no Windows header.
 
 #include <array>
 
