@@ -4,9 +4,9 @@
 // operations the program performs. Portable: implementations live in platform/win32 (the real
 // one) and tests/support (in memory). A failing call throws PlatformError.
 //
-// Note for Windows code: the Windows header defines DeleteFile, CopyFile, MoveFile and ReplaceFile as
-// macros. Include it only in Win32 .cpp files, and #undef those names there, so these members are
-// never renamed.
+// Note for Windows code: the Windows header defines DeleteFile, CopyFile, MoveFile and ReplaceFile
+// as macros. Include it only in Win32 .cpp files, and #undef those names there, so these members
+// are never renamed.
 
 #include <cstdint>
 #include <memory>
