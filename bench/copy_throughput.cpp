@@ -2,9 +2,7 @@
 // the plainest replacement that never loses a document (CopyFileW beside the document, then
 // MoveFileExW over it). Each copies the same documents into a package folder of its own that holds
 // older copies; each round copies the other of two versions, so every copy replaces a different,
-// older file. Between two timed copies, the last one's documents are written through to the disk,
-// untimed: every copy starts with the disk at rest, and each is timed up to the point where its
-// documents are in place.
+// older file.
 //
 //   bench_copy_throughput <folder> [runs, default 5]
 // <folder> holds "New 1" and "New 2" (two versions of the same documents) and "Package safe",
@@ -89,26 +87,6 @@ void SafeCopy(const std::wstring& from, const std::wstring& to) {
   }
 }
 
-// Writes the package's documents through to the disk, so that the next contender does not find
-// the disk busy writing back this one's copies.
-void WriteThrough(const std::wstring& package) {
-  for (const std::wstring& name : FileNames(package)) {
-    const std::wstring path = package + L'\\' + name;
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, /*dwShareMode=*/0,
-                                    /*lpSecurityAttributes=*/nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, /*hTemplateFile=*/nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-      Fail(L"cannot open " + path, GetLastError());
-    }
-    const BOOL flushed = FlushFileBuffers(file);
-    const DWORD error = GetLastError();
-    CloseHandle(file);
-    if (!flushed) {
-      Fail(L"cannot write " + path + L" through", error);
-    }
-  }
-}
-
 std::vector<char> Contents(const std::wstring& path) {
   FILE* file = _wfopen(path.c_str(), L"rb");
   if (file == nullptr) {
@@ -171,7 +149,6 @@ int wmain(int argc, wchar_t** argv) {
       const Stopwatch clock;
       contender.copy(source, contender.package);
       contender.ms.push_back(clock.Milliseconds());
-      WriteThrough(contender.package);
     }
     std::printf("run %d: plain %.1f ms, rename %.1f ms, copy %.1f ms\n", run + 1, plain.ms.back(),
                 moveOver.ms.back(), safe.ms.back());
