@@ -67,3 +67,12 @@ wine_xvfb() {
   export DISPLAY=:$(cat "$display_file")
   rm -f "$display_file"
 }
+
+# wine_session <prefix dir>: what every Win32 test run needs: the prefix, an X server of its own
+# (the first program started in a prefix brings up Wine's desktop process, which must see the
+# same display as the windows that follow) and one warmed-up server. Sets xvfb_pid.
+wine_session() {
+  wine_prefix "$1"
+  wine_xvfb "${1%/}-xvfb.log" || { echo "Xvfb did not start"; return 1; }
+  wine_warm_up
+}
