@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the scripts that run Windows programs under Wine. Source it; do not run it.
 
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -64,7 +65,8 @@ wine_xvfb() {
     rm -f "$display_file"
     return 1
   fi
-  export DISPLAY=:$(cat "$display_file")
+  DISPLAY=:$(cat "$display_file")
+  export DISPLAY
   rm -f "$display_file"
 }
 
