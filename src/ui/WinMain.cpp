@@ -11,6 +11,22 @@
 
 namespace {
 
+// Runs before anything else. The program asks for elevation, so it must not let a DLL planted
+// beside it (in a Downloads folder, say) be loaded in place of a system one: DLLs come from
+// System32 only. SetDefaultDllDirectories is looked up, since Windows 7 has it only with update
+// KB2533623; without it the static imports, all known DLLs, are taken from System32 anyway.
+// A drive without its medium must not stop the run with a system box either.
+void HardenProcess() {
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  const auto setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefaultDllDirectories != nullptr) {
+    setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  }
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+}
+
 // The error report for a failure before the start-up procedure runs (the window could not be
 // made): the same stop box modMain shows for a failure inside the run.
 int ReportStartFailure(const std::wstring& text) {
@@ -22,6 +38,7 @@ int ReportStartFailure(const std::wstring& text) {
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
+  HardenProcess();
   try {
     docrecover::ui::Win32MainWindow window;
     docrecover::ui::Win32Desktop desktop(window);
