@@ -12,6 +12,7 @@ from PIL import Image, ImageDraw, ImageFont
 SCRIPT_FONT = "/usr/share/fonts/opentype/dancingscript/DancingScript-Bold.otf"
 BROWN = (128, 64, 0)
 LIGHT = (252, 249, 238)
+BLACK = (0, 0, 0)
 SCALE = 4  # drawn large, then reduced, for smooth edges
 
 
@@ -96,8 +97,15 @@ def and_mask(art):
 def icon_image(art, bit_count):
     """One icon image: BITMAPINFOHEADER, palette, colour bits and mask, as an .ico stores it."""
     width, height = art.size
-    rgb = Image.new("RGB", art.size, (255, 255, 255))
+    # Black wherever the mask makes the image transparent: Windows draws an icon by AND-ing the
+    # mask, then XOR-ing the colour bits, so any colour left there shows as a fringe.
+    transparent = [[art.getpixel((x, y))[3] < 128 for x in range(width)] for y in range(height)]
+    rgb = Image.new("RGB", art.size, BLACK)
     rgb.paste(art, mask=art.getchannel("A"))
+    for y in range(height):
+        for x in range(width):
+            if transparent[y][x]:
+                rgb.putpixel((x, y), BLACK)
     palette = b""
     if bit_count == 24:
         def row(y):
@@ -110,8 +118,9 @@ def icon_image(art, bit_count):
             reference.putpalette([c for colour in VGA16 for c in colour] * 16)
             indexed = rgb.quantize(palette=reference, dither=Image.Dither.NONE)
         else:
-            indexed = rgb.quantize(colors=256, dither=Image.Dither.NONE)
-            flat = indexed.getpalette()[:768]
+            # 255 colours, so that the last entry stays free for the transparent black.
+            indexed = rgb.quantize(colors=255, dither=Image.Dither.NONE)
+            flat = indexed.getpalette()[:765]
             flat += [0] * (768 - len(flat))
             colours = [tuple(flat[i:i + 3]) for i in range(0, 768, 3)]
         palette = b"".join(bytes([b, g, r, 0]) for r, g, b in colours)
@@ -122,7 +131,10 @@ def icon_image(art, bit_count):
             for x in range(0, width, per_byte):
                 value = 0
                 for i in range(per_byte):
-                    value = (value << bit_count) | indexed.getpixel((x + i, y))
+                    # Index 0 of the VGA palette and the last of the 256-colour one are black.
+                    black = 0 if bit_count == 4 else 255
+                    index = black if transparent[y][x + i] else indexed.getpixel((x + i, y))
+                    value = (value << bit_count) | index
                 data += bytes([value])
             return data
 
