@@ -5,6 +5,21 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # Skip the Mono and Gecko installers: nothing here needs them.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
+# wine_preset: the build whose Windows programs Wine runs here. The product is 32-bit, but some
+# machines cannot run 32-bit code at all (the kernel's IA-32 emulation is off, and Wine's 32-bit
+# loader fails with "Exec format error"). There the same sources are built for x86-64 (preset
+# win64) and run by Wine's 64-bit loader, which goes first on PATH as "wine", in 64-bit prefixes.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  # shellcheck disable=SC2034 # read by the scripts that source this file
+  wine_preset=win32
+else
+  # shellcheck disable=SC2034 # read by the scripts that source this file
+  wine_preset=win64
+  export WINEARCH=win64
+  PATH=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine64:$PATH
+  export PATH
+fi
+
 # wine_prefix <dir>: makes a throwaway prefix once, and removes its z: drive, which would map the
 # whole Linux tree into every search of the fixed drives. Exports WINEPREFIX.
 wine_prefix() {
