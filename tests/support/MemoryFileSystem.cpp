@@ -260,8 +260,9 @@ int64_t MemoryDisk::DirectoryReads(const std::wstring& folder) const {
 void MemoryDisk::Enter(Op op) {
   // Counts only grow, so a planned call comes once.
   const int64_t callOfOp = ++callsOf_[op];
+  const int64_t call = ++calls_;
   const auto planned = faultOf_.find(op);
-  const bool nth = fault_ && fault_->first == ++calls_;
+  const bool nth = fault_ && fault_->first == call;
   const bool nthOfOp = planned != faultOf_.end() && planned->second.first == callOfOp;
   FailIf(nth || nthOfOp, nth ? fault_->second : nthOfOp ? planned->second.second : 0);
 }
