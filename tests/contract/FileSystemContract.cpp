@@ -79,6 +79,7 @@ TEST_F(FileSystemContract, TheScratchDriveIsFixedAndItsRootKeepsOneBackslash) {
   EXPECT_EQ((*scratch)->DriveType(), drive_type::kFixed);
   const FolderPtr top = fs.GetFolder(root.substr(0, 3));
   EXPECT_EQ(top->Path(), root.substr(0, 3));
+  EXPECT_EQ(FileSystemService::GetParentFolderName(root.substr(0, 3) + L"ZEMO.exe"), top->Path());
   const Texts children = Sorted(top->SubFolders(), &Folder::Path);  // "C:\users", not "C:\\users"
   EXPECT_NE(std::find(children.begin(), children.end(), root.substr(0, root.find(L'\\', 3))),
             children.end());
