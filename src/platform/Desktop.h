@@ -48,6 +48,12 @@ class MainWindowView {
   // pending events (where a click on Cancel is delivered).
   virtual void ShowMessage(const std::wstring& text) = 0;
   virtual void ShowMessage2(const std::wstring& text) = 0;
+  // Keeps the window alive during long work that writes no text (a large copy): repaints and
+  // processes pending events at most once a frame, as ShowMessage2 does.
+  virtual void KeepAlive() = 0;
+  // Waits about the given time, keeping the window alive meanwhile. Only ever called while Cancel
+  // is disabled, so nothing the user does can re-enter the sequence.
+  virtual void Pause(int32_t milliseconds) = 0;
   // Disables Cancel and repaints it at once; nothing enables it again.
   virtual void DisableCancel() = 0;
   // Closes the window; unloading an unloaded window does nothing. Later writes are harmless.

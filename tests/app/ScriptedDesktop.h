@@ -37,6 +37,10 @@ class ScriptedDesktop : public Desktop, public MainWindowView {
   void Show() override { events.push_back(L"show"); }
   void ShowMessage(const std::wstring& text) override { events.push_back(L"main: " + text); }
   void ShowMessage2(const std::wstring& text) override;
+  void KeepAlive() override { ++keepAlives; }
+  void Pause(int32_t milliseconds) override {
+    events.push_back(L"pause " + std::to_wstring(milliseconds));
+  }
   void DisableCancel() override { events.push_back(L"cancel disabled"); }
   void Unload() override { events.push_back(L"unload"); }
   void SetCancelHandler(std::function<void()> onCancel) override { onCancel_ = onCancel; }
@@ -48,6 +52,7 @@ class ScriptedDesktop : public Desktop, public MainWindowView {
   // --- The record. ---
   std::vector<std::wstring> events;  // "main: ...", "pane2: ...", "box <title> <style>: <text>"
   int64_t show2Calls = 0;
+  int64_t keepAlives = 0;
 
  private:
   std::shared_ptr<MemoryDisk> disk_;
