@@ -12,8 +12,8 @@ namespace docrecover::testing {
 namespace {
 
 // Drive D's files in the order the walk visits them.
-const StringList kFiles = {L"D:\\ZEMO.exe",       L"D:\\a.txt",          L"D:\\a\\zemo.EXE",
-                           L"D:\\a\\OldZEMO.exe", L"D:\\b\\ZEMO.ex",     L"D:\\b\\ZEMO.exe.bak",
+const StringList kFiles = {L"D:\\a.txt",          L"D:\\ZEMO.exe",       L"D:\\a\\OldZEMO.exe",
+                           L"D:\\a\\zemo.EXE",    L"D:\\b\\ZEMO.ex",     L"D:\\b\\ZEMO.exe.bak",
                            L"D:\\b\\c\\ZEMO.exe", L"D:\\b\\c\\Ärger.exe"};
 
 // Searches drive for name. D holds kFiles, N is not ready. Cancel is clicked while the events
@@ -59,7 +59,7 @@ TEST(SearchDrive, ShowsEveryFileMatchesWholeNamesAndHonoursCancel) {
   const std::wstring q = L"Cancel Update? 68: " + std::wstring(kCancelQuestion);
   EXPECT_EQ(Search(L"D", {3}, {box::kYes}),
             (StringList{L"walker", f[0], f[1], q, f[2], f[3], f[4], f[5], f[6], f[7],
-                        L"found " + f[0], L"found " + f[2], L"found " + f[6]}));
+                        L"found " + f[1], L"found " + f[3], L"found " + f[6]}));
   EXPECT_EQ(Search(L"D", {2, 6}, {1, box::kNo}),
             (StringList{L"walker", f[0], q, f[1], f[2], f[3], q, L"unload", L"ended"}));
   EXPECT_EQ(Search(L"N"), StringList{});

@@ -10,8 +10,8 @@
 //     aside            move the open box to the right of the main window, which repaints
 //     where            print "window at: x,y WxH", then "box at: ..." of the open box
 //     end              wait for the program to end; print "exit: <status>"
-// Every wait is bounded (60 s): one that times out prints "FAIL: waiting for ..." and ends the
-// program and the driver with status 2.
+// Every wait is bounded (60 s). A step that fails prints "FAIL: <why>" and ends the program and
+// the driver with status 2.
 
 #include <windows.h>
 
@@ -26,7 +26,7 @@ constexpr wchar_t kCaption[] = L"ZEMO On CD v 1.50 Update";
 PROCESS_INFORMATION program{};
 
 [[noreturn]] void Fail(const char* what) {
-  std::printf("FAIL: waiting for %s\n", what);
+  std::printf("FAIL: %s\n", what);
   TerminateProcess(program.hProcess, 2);
   ExitProcess(2);
 }
@@ -47,8 +47,8 @@ HWND WaitFor(const char* what, const wchar_t* className, const wchar_t* caption,
 
 int wmain(int argc, wchar_t** argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  const auto findMainWindow = [] { return WaitFor("the main window", nullptr, kCaption); };
-  const auto findBox = [] { return WaitFor("a message box", L"#32770", nullptr); };
+  const auto findMainWindow = [] { return WaitFor("no main window", nullptr, kCaption); };
+  const auto findBox = [] { return WaitFor("no message box", L"#32770", nullptr); };
   for (int i = 1; i < argc; ++i) {
     const std::wstring step = argv[i];
     const wchar_t* operand = i + 1 < argc ? argv[i + 1] : L"";
@@ -56,14 +56,14 @@ int wmain(int argc, wchar_t** argv) {
     if (step == L"lock") {
       if (CreateFileW(operand, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) ==
           INVALID_HANDLE_VALUE) {
-        Fail("the file to lock");
+        Fail("cannot lock the file");
       }
     } else if (step == L"start") {
       STARTUPINFOW startup{};
       startup.cb = sizeof startup;
       if (!CreateProcessW(operand, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &program)) {
-        Fail("the program to start");
+        Fail("cannot start the program");
       }
     } else if (step == L"box") {
       const HWND box = findBox();
@@ -74,7 +74,7 @@ int wmain(int argc, wchar_t** argv) {
     } else if (step == L"yes" || step == L"no" || step == L"ok") {
       const HWND box = findBox();
       PostMessageW(box, WM_COMMAND, step == L"yes" ? IDYES : step == L"no" ? IDNO : IDOK, 0);
-      WaitFor("the box to close", nullptr, nullptr, box);
+      WaitFor("the box stays open", nullptr, nullptr, box);
     } else if (step == L"cancel") {
       PostMessageW(GetDlgItem(findMainWindow(), IDCANCEL), BM_CLICK, 0, 0);
     } else if (step == L"aside") {
@@ -96,11 +96,11 @@ int wmain(int argc, wchar_t** argv) {
       DWORD status = 0;
       if (WaitForSingleObject(program.hProcess, 60000) != WAIT_OBJECT_0 ||
           !GetExitCodeProcess(program.hProcess, &status)) {
-        Fail("the program to end");
+        Fail("the program does not end");
       }
       std::printf("exit: %lu\n", status);
     } else {
-      Fail("a step the driver knows");
+      Fail("unknown step");
     }
   }
   return 0;

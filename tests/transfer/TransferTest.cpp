@@ -18,7 +18,7 @@ const std::wstring kDocs = L"C:\\Docs";
 const std::wstring kPackage = L"C:\\Z";
 // The package's files of these names carry these marks.
 const std::map<std::wstring, uint32_t> kMarks = {
-    {L"ro", attribute::kReadOnly}, {L"hid", attribute::kHidden}, {L"sys", attribute::kSystem}};
+    {L"ro", attribute::kReadOnly}, {L"xhid", attribute::kHidden}, {L"sys", attribute::kSystem}};
 
 // The documents hold "new" (no documents folder when there are none), the package's files "old";
 // a name with a backslash puts a file in a subfolder.
@@ -68,10 +68,10 @@ TEST(Transfer, CopyAndDeletionTurnOneFolderStateIntoAnother) {
   // No documents folder at all.
   EXPECT_EQ(Outcome(Disk({}, {L"a"}), &CopyAllFiles), (Names{L"error 3", L"a=old"}));
   // The deletion removes plain and read-only files only, and nothing in subfolders.
-  EXPECT_EQ(Outcome(Disk({L"a", L"ro", L"hid", L"sys", L"dir", L"none", L"sub\\d"},
-                         {L"a", L"ro", L"hid", L"sys", L"dir\\a", L"sub\\d", L"keep"}),
+  EXPECT_EQ(Outcome(Disk({L"a", L"ro", L"xhid", L"sys", L"dir", L"none", L"sub\\d"},
+                         {L"a", L"ro", L"xhid", L"sys", L"dir\\a", L"sub\\d", L"keep"}),
                     &DeleteAllFiles),
-            (Names{L"error 0", L"dir\\", L"hid=old", L"keep=old", L"sub\\", L"sys=old"}));
+            (Names{L"error 0", L"dir\\", L"keep=old", L"sub\\", L"sys=old", L"xhid=old"}));
 }
 
 // The copy replaces plain, read-only and system files, adds absent ones and skips subfolders; a
@@ -81,10 +81,10 @@ TEST(Transfer, CopyAndDeletionTurnOneFolderStateIntoAnother) {
 // and a rerun finishes the copy. The power going after each call in turn blanks no document either
 // (but one copied over a system file, which the platform's overwrite writes in place).
 TEST(Transfer, CopyLosesNoDocumentWhicheverCallFails) {
-  const Names docs = {L"a", L"ro", L"add", L"sys", L"sub\\d", L"hid", L"z"};
-  const Names package = {L"a", L"ro", L"sys", L"hid", L"keep"};
-  const Names done = {L"error 5",  L"a=new",  L"add=new", L"hid=old",
-                      L"keep=old", L"ro=new", L"sys=new"};
+  const Names docs = {L"a", L"ro", L"add", L"sys", L"sub\\d", L"xhid", L"z"};
+  const Names package = {L"a", L"ro", L"sys", L"xhid", L"keep"};
+  const Names done = {L"error 5", L"a=new",   L"add=new", L"keep=old",
+                      L"ro=new",  L"sys=new", L"xhid=old"};
   const auto clean = Disk(docs, package);
   ASSERT_EQ(Outcome(clean, &CopyAllFiles), done);
 
@@ -95,7 +95,7 @@ TEST(Transfer, CopyLosesNoDocumentWhicheverCallFails) {
     disk->FailNthCall(Op::kDeleteFile, 1, 1117);
     const Names outcome = Outcome(disk, &CopyAllFiles);
     EXPECT_EQ(outcome[0], L"error 1117");
-    for (const wchar_t* name : {L"a", L"ro", L"sys", L"hid", L"keep"}) {
+    for (const wchar_t* name : {L"a", L"ro", L"sys", L"xhid", L"keep"}) {
       const auto content = disk->Content(kPackage + L"\\" + name);
       EXPECT_TRUE(content == "old" || content == "new") << name;
     }

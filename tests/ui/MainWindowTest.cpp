@@ -195,6 +195,7 @@ TEST_F(MainWindowTest, ClickEscapeAndCloseBoxCancelOnlyWhileEnabledAndTabNeverLe
       while (enabled && cancels_ < cancels && std::chrono::steady_clock::now() < deadline) {
         window_.ShowMessage2(L"C:\\file");
       }
+      EXPECT_EQ(cancels_, enabled ? cancels : 0) << "delivered during the burst";
       window_.ShowMessage(L"pumped");
       EXPECT_EQ(cancels_, enabled ? cancels : 0) << message << " " << wParam;
       EXPECT_TRUE(!enabled || GetFocus() == Control(kCancelId)) << "focus stays on Cancel";
