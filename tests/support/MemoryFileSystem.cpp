@@ -198,8 +198,9 @@ class MemoryFileSystem : public FileSystemService {
     const Entry moved = FileAt(source);
     const Entry* to = Target(destination);
     // A plain target, read-only or not, is replaced, and keeps its place in listings.
-    FailIf(to != nullptr && (to->folder || to->held-- > 0 ||
-                             (to->attributes & (attribute::kHidden | attribute::kSystem)) != 0),
+    FailIf(to != nullptr && to->held-- > 0, error::kSharingViolation, destination);
+    FailIf(to != nullptr &&
+               (to->folder || (to->attributes & (attribute::kHidden | attribute::kSystem)) != 0),
            error::kAccessDenied, destination);
     disk_->Erase(moved);
     disk_->AddFile(destination, moved.content, moved.attributes);
@@ -276,8 +277,9 @@ int64_t MemoryDisk::DirectoryReads(const std::wstring& folder) const {
 void MemoryDisk::Enter(Op op) {
   // Counts only grow, so a planned call comes once.
   const int64_t callOfOp = ++callsOf_[op];
+  const int64_t call = ++calls_;
   const auto planned = faultOf_.find(op);
-  const bool nth = fault_ && fault_->first == ++calls_;
+  const bool nth = fault_ && fault_->first == call;
   const bool nthOfOp = planned != faultOf_.end() && planned->second.first == callOfOp;
   FailIf(nth || nthOfOp, nth ? fault_->second : nthOfOp ? planned->second.second : 0);
   if (powerCut_ && calls_ > *powerCut_) {

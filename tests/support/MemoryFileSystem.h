@@ -68,7 +68,7 @@ class MemoryDisk {
   void SetUnlistable(const std::wstring& path, bool value = true) { At(path).unlistable = value; }
   // The item's Path and Name fail with access denied (5), as do GetFolder and listing it.
   void SetUnreachable(const std::wstring& path, bool value = true) { At(path).unreachable = value; }
-  // Another program holds the file: the next tries to replace it fail with access denied (5).
+  // Another program holds the file: the next tries to replace it fail with a sharing violation.
   void Hold(const std::wstring& path, int64_t tries) { At(path).held = tries; }
   // The power goes after n more calls: every later call fails with "not ready" (21), and every
   // file not flushed keeps its length but reads as zeros.

@@ -123,10 +123,11 @@ TEST(Transfer, AHeldDocumentIsWaitedForThenNamed) {
   for (const int64_t refusals : {19, 20}) {
     const auto disk = Disk({L"ro"}, {L"ro"});
     disk->Hold(kPackage + L"\\ro", refusals);
+    disk->FailNthCall(Op::kDeleteFile, 1, error::kAccessDenied);  // the temporary file, a moment
     const Names outcome = Outcome(disk, &CopyAllFiles);
-    EXPECT_EQ(view.waited, 19 * 100);
+    EXPECT_EQ(view.waited, refusals == 19 ? 1900 : 2000);
     EXPECT_EQ(outcome,
-              (refusals == 19 ? Names{L"error 0", L"ro=new"} : Names{L"error 5", L"ro=old"}));
+              (refusals == 19 ? Names{L"error 0", L"ro=new"} : Names{L"error 32", L"ro=old"}));
     EXPECT_EQ(disk->Attributes(kPackage + L"\\ro"),
               attribute::kReadOnly | (refusals == 19 ? attribute::kArchive : 0));
     EXPECT_EQ(view.failure.find(L"The document " + kPackage +
