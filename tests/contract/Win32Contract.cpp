@@ -1,5 +1,6 @@
 // The contract suite's test bed on real files in the Wine prefix, and what only the Win32 service
-// has: its drive type mapping (Wine shows fixed drives only).
+// has: its drive type mapping (Wine shows fixed drives only), its reading of reparse tags, and a
+// document held open by another handle while the copy replaces it.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,9 @@
 #include <iterator>
 
 #include "ContractDriver.h"
+#include "platform/PlatformError.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "transfer/CopyAllFiles.h"
 
 // Last: it renames DeleteFile and the like, which must keep their names in the headers above.
 #include <windows.h>
@@ -40,6 +43,68 @@ TEST(Win32Contract, DriveTypesMapToTheServiceCodes) {
   };
   for (const auto& [win32Type, code] : rows) {
     EXPECT_EQ(win32::DriveTypeCode(win32Type), code) << "GetDriveTypeW value " << win32Type;
+  }
+}
+
+TEST(Win32Contract, OnlyReparseFoldersThatLeadElsewhereAreLinks) {
+  const std::pair<uint32_t, bool> rows[] = {
+      {0, true},  // Wine's Unix symbolic link
+      {IO_REPARSE_TAG_SYMLINK, true},
+      {IO_REPARSE_TAG_MOUNT_POINT, true},
+      {0xA000001D, true},   // a WSL symbolic link
+      {0x9000001A, false},  // a cloud placeholder
+      {0x9000101A, false},  // the same, of another provider
+      {0x80000013, false},  // deduplicated data
+  };
+  for (const auto& [tag, isLink] : rows) {
+    EXPECT_EQ(win32::IsLinkFolder(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, tag),
+              isLink)
+        << std::hex << tag;
+  }
+  EXPECT_FALSE(win32::IsLinkFolder(FILE_ATTRIBUTE_DIRECTORY, 0));
+}
+
+// The copy's window, whose first wait lets go of the document when asked to.
+struct Window : ProgressView {
+  void ShowMessage2(const std::wstring&) override {}
+  void KeepAlive() override {}
+  void Pause(int32_t) override {
+    if (++waits == 1 && release) {
+      CloseHandle(held);
+    }
+  }
+  HANDLE held = INVALID_HANDLE_VALUE;
+  bool release = false;
+  int waits = 0;
+};
+
+// An open handle that shares nothing makes the rename fail with 5 under Wine. Let go at the first
+// wait, the document is updated; held for good, the report names it, and it stays as it was,
+// read-only too, with no temporary file beside it.
+TEST(Win32Contract, ADocumentHeldOpenIsWaitedForThenNamed) {
+  for (const bool release : {true, false}) {
+    const std::wstring docs = NewScratchFolder(), package = NewScratchFolder();
+    const std::wstring target = package + L"\\a.pdf";
+    MakeFile(docs + L"\\a.pdf", "new");
+    MakeFile(target, "old", attribute::kReadOnly);
+    Window window;
+    window.held = CreateFileW(Long(target).c_str(), GENERIC_READ, /*dwShareMode=*/0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    window.release = release;
+    std::wstring report;
+    try {
+      CopyAllFiles(Service(), window, docs, package);
+    } catch (const PlatformError& failure) {
+      report = failure.Message() + L" " + std::to_wstring(failure.Number());
+    }
+    EXPECT_TRUE(release || CloseHandle(window.held));
+    EXPECT_EQ(window.waits, release ? 1 : 19);
+    EXPECT_EQ(Content(target), release ? "new" : "old");
+    EXPECT_EQ(report.find(L"The document " + target + L" could not be replaced"),
+              release ? std::wstring::npos : 0);
+    EXPECT_EQ(report.substr(report.size() - (release ? 0 : 2)), release ? L"" : L" 5");
+    EXPECT_EQ((GetFileAttributesW(Long(target).c_str()) & FILE_ATTRIBUTE_READONLY) != 0, !release);
+    EXPECT_EQ(Content(package + L"\\~a.pdf.docrecover-tmp"), std::nullopt);
   }
 }
 
