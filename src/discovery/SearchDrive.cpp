@@ -36,6 +36,16 @@ void AnswerCancel(SearchHost& host) {
   }
 }
 
+// Whether name, upper-cased in place, equals wanted (upper-cased already). Upper-casing maps
+// each code unit to one, so a name of another length cannot match and is left as it is.
+bool IsWanted(std::wstring& name, const std::wstring& wanted) {
+  if (name.size() != wanted.size()) {
+    return false;
+  }
+  name = UpperCase(std::move(name));
+  return name == wanted;
+}
+
 }  // namespace
 
 StringList SearchDrive(SearchHost& host, const std::wstring& drive, std::wstring fileName) {
@@ -53,6 +63,10 @@ StringList SearchDrive(SearchHost& host, const std::wstring& drive, std::wstring
     return found;
   }
 
+  // Every file's path and name are read into these two, so that once they have grown to the
+  // longest, a file costs the search no allocation.
+  std::wstring path;
+  std::wstring name;
   bool finished = false;
   while (!finished) {
     Try([&] { walker.MoveNextFile(); });
@@ -61,11 +75,9 @@ StringList SearchDrive(SearchHost& host, const std::wstring& drive, std::wstring
     if (file != nullptr) {
       // A file whose path cannot be read is neither shown nor returned; one whose name cannot be
       // read is shown but cannot match.
-      std::wstring path;
-      if (Try([&] { path = file->Path(); })) {
+      if (Try([&] { file->PathInto(path); })) {
         Try([&] { host.ShowMessage2(path); });
-        std::wstring name;
-        if (Try([&] { name = file->Name(); }) && UpperCase(std::move(name)) == wanted) {
+        if (Try([&] { file->NameInto(name); }) && IsWanted(name, wanted)) {
           found.push_back(path);
         }
       }

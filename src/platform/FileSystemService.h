@@ -54,6 +54,8 @@ class Collection {
   int32_t Count() const { return static_cast<int32_t>(items_.size()); }
   auto begin() const { return items_.begin(); }
   auto end() const { return items_.end(); }
+  // The items themselves, for a holder that keeps the snapshot instead of copying it.
+  std::vector<std::shared_ptr<Item>> TakeItems() && { return std::move(items_); }
 
  private:
   std::vector<std::shared_ptr<Item>> items_;
@@ -70,6 +72,11 @@ class File {
   virtual std::wstring Path() const = 0;
   // The name without its folder.
   virtual std::wstring Name() const = 0;
+  // Path and Name written into storage the caller keeps, with the same text and the same
+  // failures (text is then unchanged). A walk over many files reuses one buffer this way instead
+  // of taking a new string from every file.
+  virtual void PathInto(std::wstring& text) const { text = Path(); }
+  virtual void NameInto(std::wstring& text) const { text = Name(); }
 };
 
 class Folder {

@@ -114,12 +114,12 @@ void crtDTree::MoveNextFile() {
   mErrorNumber = 0;
 }
 
-std::vector<FolderPtr> crtDTree::FoldersToArray(const FolderCollection& folders) {
-  return std::vector<FolderPtr>(folders.begin(), folders.end());
+std::vector<FolderPtr> crtDTree::FoldersToArray(FolderCollection folders) {
+  return std::move(folders).TakeItems();
 }
 
-std::vector<FilePtr> crtDTree::FilesToArray(const FileCollection& files) {
-  return std::vector<FilePtr>(files.begin(), files.end());
+std::vector<FilePtr> crtDTree::FilesToArray(FileCollection files) {
+  return std::move(files).TakeItems();
 }
 
 std::vector<FolderPtr> crtDTree::PathsToFolders(const std::vector<std::wstring>& paths) {
@@ -263,13 +263,13 @@ void crtDTree::AdvanceFile() {
   }
 }
 
-bool crtDTree::CurrentFileReadable() const {
+bool crtDTree::CurrentFileReadable() {
   if (mFileIndex < 0 || mFileIndex >= FileCount()) {
     return false;
   }
   // Absorbed: an unreadable path is the answer "not readable".
   try {
-    mFiles[mFileIndex]->Path();
+    mFiles[mFileIndex]->PathInto(mPathRead);
     return true;
   } catch (const PlatformError&) {
     return false;

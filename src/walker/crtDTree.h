@@ -60,8 +60,9 @@ class crtDTree {
   static int32_t ArrayCount(const List& list) {
     return static_cast<int32_t>(list.size());
   }
-  static std::vector<FolderPtr> FoldersToArray(const FolderCollection& folders);
-  static std::vector<FilePtr> FilesToArray(const FileCollection& files);
+  // The collection's items in its enumeration order; a snapshot is taken over, not copied.
+  static std::vector<FolderPtr> FoldersToArray(FolderCollection folders);
+  static std::vector<FilePtr> FilesToArray(FileCollection files);
   std::vector<FolderPtr> PathsToFolders(const std::vector<std::wstring>& paths);
   FolderPtr FolderFromPath(const std::wstring& path);
   static FolderPtr FolderFromDrive(const Drive& drive);
@@ -86,7 +87,7 @@ class crtDTree {
   bool IsLastFile() const { return mFileIndex == FileCount() - 1; }
   void NextFileIndex();
   void AdvanceFile();
-  bool CurrentFileReadable() const;
+  bool CurrentFileReadable();
 
   ServiceFactory mNewService;
   FileSystemPtr mFso;  // made at the first path lookup, kept for the walker's life
@@ -101,6 +102,9 @@ class crtDTree {
   int32_t mFileIndex = FilesNotLoaded;
   int32_t mErrorNumber = 0;
   bool mRecurse = true;
+  // Where CurrentFileReadable reads each file's path: one buffer for the whole walk, so that the
+  // test costs no allocation per file.
+  std::wstring mPathRead;
 };
 
 }  // namespace docrecover

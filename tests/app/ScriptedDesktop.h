@@ -1,61 +1,61 @@
 #pragma once
 
-// A desktop and a main window scripted by the test: every pane text, box, enable change, show,
-// unload and end is recorded in order, boxes are answered from a script by their title, and a
-// click on Cancel can be delivered during any ShowMessage2.
+// The one fake of the desktop: the platform's boxes and program folder, the main window, and the
+// window as the drive search reaches it. Everything shown is recorded in order (the main pane's
+// texts after "main: ", the secondary pane's bare), boxes are answered from a script (OK once it
+// runs out), and Cancel is clicked while events with chosen numbers are shown.
 
-#include <cstdint>
-#include <deque>
-#include <functional>
-#include <map>
-#include <memory>
 #include <set>
-#include <string>
-#include <vector>
 
+#include "discovery/SearchHost.h"
 #include "platform/Desktop.h"
 #include "support/MemoryFileSystem.h"
+#include "walker/crtDTree.h"
 
 namespace docrecover::testing {
 
-// What EndProgram throws instead of ending the test process; it is no std::exception, so the
-// program's error report cannot catch it.
-struct ProgramEnded {};
+struct Ended {};  // what EndProgram throws instead of ending the test; no std::exception
 
-class ScriptedDesktop : public Desktop, public MainWindowView {
- public:
-  explicit ScriptedDesktop(std::shared_ptr<MemoryDisk> disk, std::wstring programFolder);
-
-  // Desktop.
+struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
   int32_t ShowMessageBox(const std::wstring& text, int32_t style,
-                         const std::wstring& title) override;
-  std::wstring ProgramFolder() override { return programFolder_; }
-  [[noreturn]] void EndProgram() override;
-  FileSystemPtr NewFileSystem() override { return NewMemoryFileSystem(disk_); }
+                         const std::wstring& title) override {
+    Record(title + L" " + std::to_wstring(style) + L": " + text);
+    return asked < answers.size() ? answers[asked++] : 1;
+  }
+  std::wstring ProgramFolder() override { return L"E:\\"; }  // the root of the CD
+  [[noreturn]] void EndProgram() override { throw Ended{}; }
+  FileSystemPtr NewFileSystem() override { return NewMemoryFileSystem(disk); }
 
-  // MainWindowView.
-  void Show() override { events.push_back(L"show"); }
-  void ShowMessage(const std::wstring& text) override { events.push_back(L"main: " + text); }
-  void ShowMessage2(const std::wstring& text) override;
-  void DisableCancel() override { events.push_back(L"cancel disabled"); }
-  void Unload() override { events.push_back(L"unload"); }
-  void SetCancelHandler(std::function<void()> onCancel) override { onCancel_ = onCancel; }
+  void Show() override { Record(L"show"); }
+  void ShowMessage(const std::wstring& text) override { Record(L"main: " + text); }
+  void ShowMessage2(const std::wstring& text) override { Record(text); }
+  void DisableCancel() override { Record(L"cancel disabled"); }
+  void Unload() override { Record(L"unload"); }
+  void SetCancelHandler(std::function<void()> handler) override { onCancel = handler; }
 
-  // --- The script. ---
-  std::map<std::wstring, std::deque<int32_t>> answers;  // by box title; OK (1) when none is left
-  std::set<int64_t> clickAtShow2;  // 1-based numbers of the ShowMessage2 calls that see a click
+  FileSystemService& FileSystem() override { return *fileSystem; }
+  crtDTree& DriveWalker() override { return Record(L"walker").walker; }
+  bool CancelRequested() const override { return cancel; }
+  void ResetCancelRequested() override { cancel = false; }
+  void UnloadWindow() override { Unload(); }
 
-  // --- The record. ---
-  std::vector<std::wstring> events;  // "main: ...", "pane2: ...", "box <title> <style>: <text>"
-  int64_t show2Calls = 0;
+  ScriptedDesktop& Record(const std::wstring& event) {
+    events.push_back(event);
+    if (clicks.count(events.size()) != 0) {
+      onCancel();
+    }
+    return *this;
+  }
 
- private:
-  std::shared_ptr<MemoryDisk> disk_;
-  std::wstring programFolder_;
-  std::function<void()> onCancel_;
+  std::shared_ptr<MemoryDisk> disk = MemoryDisk::Create();
+  FileSystemPtr fileSystem = NewMemoryFileSystem(disk);
+  crtDTree walker{[this] { return NewMemoryFileSystem(disk); }};
+  std::vector<int32_t> answers;
+  size_t asked = 0;
+  std::set<size_t> clicks;
+  bool cancel = false;
+  std::function<void()> onCancel = [this] { cancel = true; };  // frmMain puts its own
+  std::vector<std::wstring> events;
 };
-
-// The event a box records, for building expected sequences.
-std::wstring BoxEvent(const std::wstring& title, int32_t style, const std::wstring& text);
 
 }  // namespace docrecover::testing

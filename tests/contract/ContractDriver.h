@@ -1,15 +1,13 @@
 #pragma once
 
-// What the file-system contract suite needs from an implementation's test bed. The cases in
-// FileSystemContract.cpp are written once against this driver; each test executable links them
-// with one driver file that defines NewContractDriver (the in-memory one natively, the Win32 one
-// on real files under Wine), so the same cases run on every implementation.
+// What the contract suite needs from an implementation's test bed. FileSystemContract.cpp is
+// written once against these functions; each test executable links it with one driver that
+// defines them (the in-memory one natively, the Win32 one on real files under Wine).
 //
 // The driver makes and reads items behind the service's back, so that a case never checks the
-// service with the service. Paths are full paths under Root(), with backslashes.
+// service with the service. Paths are full paths with backslashes.
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -17,26 +15,16 @@
 
 namespace docrecover::testing {
 
-class ContractDriver {
- public:
-  virtual ~ContractDriver() = default;
-
-  // The service under test; it lives as long as the driver.
-  virtual FileSystemService& Service() = 0;
-  // An empty scratch folder on a fixed drive ("X:\..."), made for this driver, removed with it.
-  virtual std::wstring Root() const = 0;
-  // A folder or a file; its parent must exist. attributes: any of attribute::kReadOnly,
-  // kHidden and kSystem. A failure to make it throws.
-  virtual void MakeFolder(const std::wstring& path, uint32_t attributes = 0) = 0;
-  virtual void MakeFile(const std::wstring& path, const std::string& content,
-                        uint32_t attributes = 0) = 0;
-  // A link (reparse point) at path to the folder target; false where the platform cannot make
-  // one from a test, and the case is then skipped.
-  virtual bool MakeLink(const std::wstring& path, const std::wstring& target) = 0;
-  // The content of the file at path; nothing when there is no file there.
-  virtual std::optional<std::string> Content(const std::wstring& path) = 0;
-};
-
-std::unique_ptr<ContractDriver> NewContractDriver();
+// The service under test.
+FileSystemService& Service();
+// A new empty folder on a fixed drive ("X:\..."), for one case.
+std::wstring NewScratchFolder();
+// A folder or a file whose parent exists; attributes: any of kReadOnly, kHidden and kSystem.
+void MakeFolder(const std::wstring& path, uint32_t attributes = 0);
+void MakeFile(const std::wstring& path, const std::string& content = "", uint32_t attributes = 0);
+// A folder holding the file doc.txt and the link "loop" back to itself.
+std::wstring LinkLoop();
+// The content of the file at path; nothing when there is no file there.
+std::optional<std::string> Content(const std::wstring& path);
 
 }  // namespace docrecover::testing

@@ -4,40 +4,37 @@
 namespace docrecover::testing {
 
 namespace {
-
-class MemoryContractDriver : public ContractDriver {
- public:
-  MemoryContractDriver() {
-    disk_->AddDrive(L'C');
-    disk_->AddFolder(Root());
-  }
-
-  FileSystemService& Service() override { return *service_; }
-  std::wstring Root() const override { return L"C:\\scratch"; }
-  void MakeFolder(const std::wstring& path, uint32_t attributes) override {
-    disk_->AddFolder(path, attributes);
-  }
-  void MakeFile(const std::wstring& path, const std::string& content,
-                uint32_t attributes) override {
-    disk_->AddFile(path, content, attributes);
-  }
-  bool MakeLink(const std::wstring& path, const std::wstring& target) override {
-    disk_->AddLink(path, target);
-    return true;
-  }
-  std::optional<std::string> Content(const std::wstring& path) override {
-    return disk_->Content(path);
-  }
-
- private:
-  std::shared_ptr<MemoryDisk> disk_ = MemoryDisk::Create();
-  FileSystemPtr service_ = NewMemoryFileSystem(disk_);
-};
-
+const std::shared_ptr<MemoryDisk> disk = MemoryDisk::Create();
 }  // namespace
 
-std::unique_ptr<ContractDriver> NewContractDriver() {
-  return std::make_unique<MemoryContractDriver>();
+FileSystemService& Service() {
+  static const FileSystemPtr service = NewMemoryFileSystem(disk);
+  return *service;
+}
+
+std::wstring NewScratchFolder() {
+  static int folders = 0;
+  const std::wstring folder = L"C:\\scratch" + std::to_wstring(++folders);
+  disk->AddFolder(folder);
+  return folder;
+}
+
+void MakeFolder(const std::wstring& path, uint32_t attributes) {
+  disk->AddFolder(path, attributes);
+}
+
+void MakeFile(const std::wstring& path, const std::string& content, uint32_t attributes) {
+  disk->AddFile(path, content, attributes);
+}
+
+std::wstring LinkLoop() {
+  disk->AddFile(L"C:\\links\\real\\doc.txt");
+  disk->AddLink(L"C:\\links\\real\\loop", L"C:\\links\\real");
+  return L"C:\\links\\real";
+}
+
+std::optional<std::string> Content(const std::wstring& path) {
+  return disk->Content(path);
 }
 
 }  // namespace docrecover::testing

@@ -1,18 +1,22 @@
 #pragma once
 
-// An in-memory file system behind FileSystemService, modelling Windows as the product meets it:
-// drives of every type, attributes, read-only and hidden targets refused by CopyFile, files in
-// use, a full disk, unreadable folders and items, and drives whose root cannot be read.
+// An in-memory file system behind FileSystemService, with the Windows behaviour the product
+// meets: drives of every type, attributes, links, drives, folders and items that cannot be read,
+// and the targets Windows refuses to overwrite or delete. Names compare without regard to case,
+// and listings give them in that order, as NTFS does.
+// FindEntry takes exact names only (no wildcards): the product asks for nothing else.
 //
 // All service objects made from one MemoryDisk see the same disk. Every call of the service or of
-// its drive, folder and file objects counts as one call; a fault plan can make any of them fail
-// with a chosen Win32 error number, and the counts let a test assert how often each was made.
+// its drive, folder and file objects counts as one call; a fault plan makes a chosen call fail
+// with a Win32 error number (a file in use, a full disk), and the counts let a test assert how
+// often each was made.
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/FileSystemService.h"
@@ -20,52 +24,49 @@
 namespace docrecover::testing {
 
 // Every countable call of the service and its objects.
+// clang-format off
 enum class Op {
-  kDrives,
-  kDriveType,
-  kDriveLetter,
-  kRootFolder,
-  kGetFolder,
-  kFindEntry,
-  kDeleteFile,
-  kCopyFile,
-  kReplaceFile,
-  kFolderPath,
-  kSubFolders,
-  kFiles,
-  kFilePath,
-  kFileName,
+  kDrives, kDriveType, kDriveLetter, kRootFolder,                // drives
+  kGetFolder, kFindEntry, kDeleteFile, kCopyFile, kReplaceFile,  // the service
+  kFolderPath, kSubFolders, kFiles,                              // folders
+  kFilePath, kFileName                                           // files
 };
+// clang-format on
 
-class MemoryDisk : public std::enable_shared_from_this<MemoryDisk> {
+class MemoryDisk {
  public:
-  struct Node;
+  // One item. A drive is the folder "X:"; a link is a folder with a target.
+  struct Entry {
+    std::wstring path;       // as first made, without a trailing backslash
+    std::wstring link = {};  // the target's path, for a link
+    std::string content = {};
+    uint32_t attributes = 0;
+    int32_t driveType = drive_type::kFixed;
+    // readable is false for a drive that fails every path on it with "not ready" (21).
+    bool folder = true, readable = true, unlistable = false, unreachable = false;
+  };
 
-  static std::shared_ptr<MemoryDisk> Create();
+  static std::shared_ptr<MemoryDisk> Create() { return std::make_shared<MemoryDisk>(); }
 
-  // --- Building the disk. Paths are "C:\a\b"; missing parent folders are created plain. ---
+  // --- Building the disk. Paths are "C:\a\b"; missing parent folders are made plain. ---
   void AddDrive(wchar_t letter, int32_t type = drive_type::kFixed);
-  void AddFolder(const std::wstring& path, uint32_t attributes = 0);
+  void AddFolder(const std::wstring& path, uint32_t attributes = 0) { Make(path, attributes); }
   void AddFile(const std::wstring& path, const std::string& content = "", uint32_t attributes = 0);
-  // A folder that is a link (reparse point) to target; listing it lists target.
+  // A folder that is a link (reparse point) to target; listing it lists target. Nothing reaches
+  // the items so listed by their paths: a walk never enters a link.
   void AddLink(const std::wstring& path, const std::wstring& target);
-  void Remove(const std::wstring& path);
-  void SetAttributes(const std::wstring& path, uint32_t attributes);
-
-  // --- Conditions. ---
-  // The drive's root cannot be read: RootFolder and every path on it fail with "not ready".
+  void SetAttributes(const std::wstring& path, uint32_t attributes) {
+    At(path).attributes = attributes;
+  }
+  // RootFolder and every path on the drive fail with "not ready" (21).
   void SetDriveReadable(wchar_t letter, bool readable);
-  // Bytes that may still be written to the drive; unlimited until set.
-  void SetFreeSpace(wchar_t letter, uint64_t bytes);
-  // SubFolders and Files of the folder fail with access denied; its Path still reads.
-  void SetUnlistable(const std::wstring& path, bool unlistable = true);
-  // The item's Path and Name fail with access denied (as does GetFolder on it).
-  void SetUnreachable(const std::wstring& path, bool unreachable = true);
-  // The file is open without sharing: copy from or to it, delete or replace it fail with error 32.
-  void SetInUse(const std::wstring& path, bool inUse = true);
+  // SubFolders and Files of the folder fail with access denied (5); its Path still reads.
+  void SetUnlistable(const std::wstring& path, bool value = true) { At(path).unlistable = value; }
+  // The item's Path and Name fail with access denied (5), as do GetFolder and listing it.
+  void SetUnreachable(const std::wstring& path, bool value = true) { At(path).unreachable = value; }
 
-  // --- Inspecting the disk. ---
-  bool Exists(const std::wstring& path) const;
+  // --- Inspecting the disk, behind the service's back. ---
+  bool Exists(const std::wstring& path) const { return Find(path) != nullptr; }
   std::optional<std::string> Content(const std::wstring& path) const;
   uint32_t Attributes(const std::wstring& path) const;
   // The names directly in a folder, in listing order.
@@ -73,42 +74,39 @@ class MemoryDisk : public std::enable_shared_from_this<MemoryDisk> {
 
   // --- Fault plan and call counts. ---
   // The n-th call (1-based, counted from now over all operations) fails with error.
-  void FailNthCall(int64_t n, uint32_t error);
+  void FailNthCall(int64_t n, uint32_t error) { fault_ = std::make_pair(calls_ + n, error); }
   // The n-th call of op (1-based, counted from now) fails with error.
-  void FailNthCall(Op op, int64_t n, uint32_t error);
-  void ClearFaults();
+  void FailNthCall(Op op, int64_t n, uint32_t error) { faultOf_[op] = {Calls(op) + n, error}; }
+  void ClearFaults() { fault_.reset(), faultOf_.clear(); }
   int64_t Calls() const { return calls_; }
-  int64_t Calls(Op op) const;
-  // Directory reads (listings) over all folders, and of one folder by its path.
-  int64_t DirectoryReads() const { return directoryReads_; }
+  int64_t Calls(Op op) const { return callsOf_.count(op) == 0 ? 0 : callsOf_.at(op); }
+  // Directory reads (listings) over all folders, and of one folder by the path it was read by.
+  int64_t DirectoryReads() const { return reads_; }
   int64_t DirectoryReads(const std::wstring& folder) const;
 
-  // --- Used by the service objects (MemoryFileSystem.cpp). ---
-  // Counts a call and throws the planned fault, if this is the call that fails.
+  // --- For the service objects (MemoryFileSystem.cpp). ---
+  // Counts a call, and throws the planned fault when this is the call that fails.
   void Enter(Op op);
-  // The node at path, following links on the way; null when there is none. Throws "not ready"
-  // for a path on an unreadable drive.
-  Node* Find(const std::wstring& path) const;
-  void CountDirectoryRead(const std::wstring& folder);
-  // The bytes a drive may still take; effectively unlimited until SetFreeSpace.
-  uint64_t& FreeSpace(wchar_t letter);
-  Node& Drives() const { return *root_; }
-
-  MemoryDisk();
-  ~MemoryDisk();
+  // The entry at path; null when there is none. Throws "not ready" on an unreadable drive.
+  const Entry* Find(const std::wstring& path) const;
+  // The entry at path, made a folder (with its missing parents) when there is none.
+  Entry& Make(const std::wstring& path, uint32_t attributes);
+  void Erase(const Entry& entry);
+  // The entries directly in folder, the drives for no folder, in the order NTFS lists them: by
+  // their upper-cased names.
+  std::vector<const Entry*> Children(const Entry* folder) const;
+  void CountRead(const std::wstring& folder);
 
  private:
-  Node& Ensure(const std::wstring& path, bool asFolder, uint32_t attributes);
-  Node& Existing(const std::wstring& path) const;
+  // The entry at path; fails with "path not found" when there is none.
+  Entry& At(const std::wstring& path) const;
 
-  std::unique_ptr<Node> root_;  // its children are the drives, in the order they were added
-  std::map<wchar_t, uint64_t> freeSpace_;
-  int64_t calls_ = 0;
-  std::map<Op, int64_t> opCalls_;
-  int64_t directoryReads_ = 0;
-  std::map<std::wstring, int64_t> readsByFolder_;
-  std::optional<std::pair<int64_t, uint32_t>> nthCallFault_;
-  std::map<Op, std::pair<int64_t, uint32_t>> opFaults_;
+  std::map<std::wstring, Entry> entries_;  // by upper-cased path
+  int64_t calls_ = 0, reads_ = 0;
+  std::map<Op, int64_t> callsOf_;
+  std::map<std::wstring, int64_t> readsOf_;
+  std::optional<std::pair<int64_t, uint32_t>> fault_;
+  std::map<Op, std::pair<int64_t, uint32_t>> faultOf_;
 };
 
 // A service object on a disk: the shape every test hands to the code under test.

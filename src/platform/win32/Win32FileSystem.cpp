@@ -9,6 +9,7 @@
 
 #include <iterator>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -32,8 +33,17 @@ bool IsDriveRoot(const std::wstring& path) {
   return path.size() == 3 && path[1] == L':' && path[2] == L'\\';
 }
 
-std::wstring Join(const std::wstring& folder, const std::wstring& name) {
-  return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
+// folder, a backslash unless it ends with one, and name, in one allocation.
+std::wstring Join(const std::wstring& folder, std::wstring_view name) {
+  const bool separated = !folder.empty() && folder.back() == L'\\';
+  std::wstring path;
+  path.reserve(folder.size() + 1 + name.size());
+  path.append(folder);
+  if (!separated) {
+    path += L'\\';
+  }
+  path.append(name);
+  return path;
 }
 
 bool IsDotEntry(const wchar_t* name) {
@@ -74,6 +84,26 @@ std::wstring FolderPath(const std::wstring& path) {
   return folder;
 }
 
+// The "\\?\" form of a path that is already full and in the ordinary form, with tail appended,
+// in one allocation. Only the prefix is added: the path is not made full again, so a name the
+// listing gave is kept as it is, trailing dot or space included.
+std::wstring LongFormOfFull(const std::wstring& full, std::wstring_view tail = {}) {
+  std::wstring_view prefix;
+  size_t kept = 0;  // where the part of full after the prefix begins
+  if (StartsWith(full, kLongPrefix) || StartsWith(full, L"\\\\.\\")) {
+    // already long (a volume path), or a device ("\\.\COM1"), which has no long form
+  } else if (StartsWith(full, L"\\\\")) {
+    prefix = kLongUncPrefix;
+    kept = 2;
+  } else {
+    prefix = kLongPrefix;
+  }
+  std::wstring longForm;
+  longForm.reserve(prefix.size() + full.size() - kept + tail.size());
+  longForm.append(prefix).append(full, kept).append(tail);
+  return longForm;
+}
+
 // What FindFirstFileExW gets for path: the folder part in long form, the last component as
 // given, since making it full would change its wildcards ("*." would lose its dot).
 std::wstring SearchPattern(const std::wstring& path) {
@@ -102,14 +132,14 @@ class FindHandle {
   HANDLE handle_;
 };
 
-// Calls visit for every entry matching path but "." and "..", until visit returns false.
-// Nothing matching is no failure (an empty drive root has not even "." and ".."); other failures
-// throw.
+// Calls visit for every entry that FindFirstFileExW lists for pattern (as the system gets it)
+// but "." and "..", until visit returns false. Nothing matching is no failure (an empty drive
+// root has not even "." and ".."); other failures throw, naming path.
 template <class Visit>
-void ForEachEntry(const std::wstring& path, DWORD flags, Visit visit) {
+void ForEachEntry(const std::wstring& pattern, const std::wstring& path, DWORD flags, Visit visit) {
   WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileExW(SearchPattern(path).c_str(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, /*lpSearchFilter=*/nullptr, flags));
+  FindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                   /*lpSearchFilter=*/nullptr, flags));
   if (!find.valid()) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
@@ -127,17 +157,89 @@ void ForEachEntry(const std::wstring& path, DWORD flags, Visit visit) {
   }
 }
 
-class Win32File : public File {
+class FileListing;
+
+// One file of a listing: where its name lies in the listing's text.
+class Win32File final : public File {
  public:
-  Win32File(std::wstring path, std::wstring name)
-      : path_(std::move(path)), name_(std::move(name)) {}
-  std::wstring Path() const override { return path_; }
-  std::wstring Name() const override { return name_; }
+  Win32File(const FileListing& listing, size_t nameStart, size_t nameLength)
+      : listing_(&listing), nameStart_(nameStart), nameLength_(nameLength) {}
+
+  std::wstring Path() const override {
+    std::wstring path;
+    PathInto(path);
+    return path;
+  }
+  std::wstring Name() const override { return std::wstring(NameView()); }
+  void PathInto(std::wstring& text) const override;
+  void NameInto(std::wstring& text) const override { text.assign(NameView()); }
 
  private:
-  std::wstring path_;
-  std::wstring name_;
+  std::wstring_view NameView() const;
+
+  const FileListing* listing_;
+  size_t nameStart_;
+  size_t nameLength_;
 };
+
+// The files of one listing, allocated together: one text holds the folder's path with its
+// backslash once, then every file's name, and the file objects lie side by side in one array.
+// A file handed out shares the listing's life, so the text lives as long as any file is held; a
+// search thus costs a few allocations per folder and none per file.
+class FileListing {
+ public:
+  explicit FileListing(const std::wstring& folder) {
+    text_.reserve(folder.size() + 1 + kNameRoom);
+    text_ = folder;
+    if (text_.empty() || text_.back() != L'\\') {
+      text_ += L'\\';
+    }
+    folderLength_ = text_.size();
+    files_.reserve(kFileRoom);
+  }
+  FileListing(const FileListing&) = delete;
+  FileListing& operator=(const FileListing&) = delete;
+
+  void Add(std::wstring_view name) {
+    files_.emplace_back(*this, text_.size(), name.size());
+    text_.append(name);
+  }
+
+  // Handles to every file, each sharing ownership of listing.
+  static std::vector<FilePtr> Files(const std::shared_ptr<FileListing>& listing) {
+    std::vector<FilePtr> files;
+    files.reserve(listing->files_.size());
+    for (Win32File& file : listing->files_) {
+      files.emplace_back(listing, &file);
+    }
+    return files;
+  }
+
+  std::wstring_view Folder() const { return std::wstring_view(text_).substr(0, folderLength_); }
+  std::wstring_view Text(size_t start, size_t length) const {
+    return std::wstring_view(text_).substr(start, length);
+  }
+
+ private:
+  // Room for the names and files of a typical folder, so that one allocation each holds them.
+  static constexpr size_t kNameRoom = 16 * 24;
+  static constexpr size_t kFileRoom = 16;
+
+  std::wstring text_;
+  size_t folderLength_ = 0;
+  std::vector<Win32File> files_;
+};
+
+std::wstring_view Win32File::NameView() const {
+  return listing_->Text(nameStart_, nameLength_);
+}
+
+void Win32File::PathInto(std::wstring& text) const {
+  const std::wstring_view folder = listing_->Folder();
+  text.clear();
+  text.reserve(folder.size() + nameLength_);
+  text.append(folder).append(NameView());
+}
 
 class Win32Folder : public Folder {
  public:
@@ -163,22 +265,32 @@ class Win32Folder : public Folder {
   }
 
  private:
+  static constexpr size_t kFolderRoom = 16;
+
   // One listing fills both parts; each is kept only until it is handed out.
   void Read() {
     std::vector<FolderPtr> folders;
-    std::vector<FilePtr> files;
-    ForEachEntry(Join(path_, L"*"), FIND_FIRST_EX_LARGE_FETCH, [&](const WIN32_FIND_DATAW& data) {
-      std::wstring childPath = Join(path_, data.cFileName);
+    std::shared_ptr<FileListing> files;
+    const std::wstring pattern =
+        LongFormOfFull(path_, !path_.empty() && path_.back() == L'\\' ? L"*" : L"\\*");
+    ForEachEntry(pattern, path_, FIND_FIRST_EX_LARGE_FETCH, [&](const WIN32_FIND_DATAW& data) {
       if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        if (folders.empty()) {
+          folders.reserve(kFolderRoom);  // one allocation for a typical folder's subfolders
+        }
         folders.push_back(std::make_shared<Win32Folder>(
-            std::move(childPath), (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0));
+            Join(path_, data.cFileName),
+            (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0));
       } else {
-        files.push_back(std::make_shared<Win32File>(std::move(childPath), data.cFileName));
+        if (!files) {
+          files = std::make_shared<FileListing>(path_);
+        }
+        files->Add(data.cFileName);
       }
       return true;
     });
     folders_ = std::move(folders);
-    files_ = std::move(files);
+    files_ = files ? FileListing::Files(files) : std::vector<FilePtr>{};
     foldersPending_ = true;
     filesPending_ = true;
   }
@@ -271,7 +383,7 @@ class Win32FileSystem : public FileSystemService {
   std::wstring FindEntry(const std::wstring& path, uint32_t mask) override {
     std::wstring found;
     try {
-      ForEachEntry(path, /*flags=*/0, [&](const WIN32_FIND_DATAW& data) {
+      ForEachEntry(SearchPattern(path), path, /*flags=*/0, [&](const WIN32_FIND_DATAW& data) {
         if ((data.dwFileAttributes & kAdmittedByMask & ~mask) != 0) {
           return true;
         }
@@ -352,17 +464,7 @@ int32_t DriveTypeCode(unsigned win32DriveType) {
 }
 
 std::wstring LongForm(const std::wstring& path) {
-  if (StartsWith(path, kLongPrefix)) {
-    return path;
-  }
-  const std::wstring full = FullPath(path);
-  if (StartsWith(full, L"\\\\.\\")) {
-    return full;  // a device ("\\.\COM1"), which has no long form
-  }
-  if (StartsWith(full, L"\\\\")) {
-    return kLongUncPrefix + full.substr(2);
-  }
-  return kLongPrefix + full;
+  return StartsWith(path, kLongPrefix) ? path : LongFormOfFull(FullPath(path));
 }
 
 std::wstring OrdinaryForm(const std::wstring& path) {

@@ -1,0 +1,83 @@
+// The contract suite's test bed on real files in the Wine prefix, and what only the Win32 service
+// has: its drive type mapping (Wine shows fixed drives only).
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "ContractDriver.h"
+#include "platform/win32/Win32FileSystem.h"
+
+// Last: it renames DeleteFile and the like, which must keep their names in the headers above.
+#include <windows.h>
+
+namespace docrecover::testing {
+
+namespace {
+
+// Made afresh from the Linux side by scratch.sh, a CTest fixture, with the link loop in it: Wine 8
+// cannot make a link from Windows code.
+const std::wstring kScratch = L"C:\\contract-scratch";
+
+// The driver's own "\\?\" form, so that it does not lean on the code under test to pass MAX_PATH.
+std::filesystem::path Long(const std::wstring& path) {
+  return L"\\\\?\\" + path;
+}
+
+void Mark(const std::wstring& path, uint32_t attributes) {
+  EXPECT_TRUE(attributes == 0 || SetFileAttributesW(Long(path).c_str(), attributes))
+      << GetLastError();
+}
+
+TEST(Win32Contract, DriveTypesMapToTheServiceCodes) {
+  const std::pair<unsigned, int32_t> rows[] = {
+      {DRIVE_UNKNOWN, drive_type::kUnknown},     {DRIVE_NO_ROOT_DIR, drive_type::kUnknown},
+      {DRIVE_REMOVABLE, drive_type::kRemovable}, {DRIVE_FIXED, drive_type::kFixed},
+      {DRIVE_REMOTE, drive_type::kNetwork},      {DRIVE_CDROM, drive_type::kCdRom},
+      {DRIVE_RAMDISK, drive_type::kRamDisk},     {99, drive_type::kUnknown},
+  };
+  for (const auto& [win32Type, code] : rows) {
+    EXPECT_EQ(win32::DriveTypeCode(win32Type), code) << "GetDriveTypeW value " << win32Type;
+  }
+}
+
+}  // namespace
+
+FileSystemService& Service() {
+  static const FileSystemPtr service = NewWin32FileSystem();
+  return *service;
+}
+
+std::wstring NewScratchFolder() {
+  // Named by the time too: each case runs in a process of its own, and Wine reuses process ids.
+  static int folders = 0;
+  const std::wstring folder = kScratch + L"\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++folders);
+  MakeFolder(folder);
+  return folder;
+}
+
+void MakeFolder(const std::wstring& path, uint32_t attributes) {
+  // Under a scratch folder that scratch.sh has made: run the tests through ctest.
+  EXPECT_TRUE(CreateDirectoryW(Long(path).c_str(), /*lpSecurityAttributes=*/nullptr))
+      << GetLastError();
+  Mark(path, attributes);
+}
+
+void MakeFile(const std::wstring& path, const std::string& content, uint32_t attributes) {
+  EXPECT_TRUE(std::ofstream(Long(path), std::ios::binary) << content);
+  Mark(path, attributes);  // once written: a read-only mark would stop the writing
+}
+
+std::wstring LinkLoop() {
+  return kScratch + L"\\links\\real";
+}
+
+std::optional<std::string> Content(const std::wstring& path) {
+  std::ifstream file(Long(path), std::ios::binary);
+  return file ? std::optional(std::string(std::istreambuf_iterator<char>(file), {})) : std::nullopt;
+}
+
+}  // namespace docrecover::testing

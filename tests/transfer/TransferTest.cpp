@@ -1,0 +1,99 @@
+// The copy and the deletion of documents between two folders of an in-memory disk.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "platform/PlatformError.h"
+#include "support/MemoryFileSystem.h"
+#include "transfer/CopyAllFiles.h"
+#include "transfer/DeleteAllFiles.h"
+
+namespace docrecover::testing {
+namespace {
+
+using Names = std::vector<std::wstring>;
+const std::wstring kDocs = L"C:\\Docs";
+const std::wstring kPackage = L"C:\\Z";
+// The package's files of these names carry these marks.
+const std::map<std::wstring, uint32_t> kMarks = {
+    {L"ro", attribute::kReadOnly}, {L"xhid", attribute::kHidden}, {L"sys", attribute::kSystem}};
+
+// The documents hold "new" (no documents folder when there are none), the package's files "old";
+// a name with a backslash puts a file in a subfolder.
+std::shared_ptr<MemoryDisk> Disk(const Names& docs, const Names& package) {
+  auto disk = MemoryDisk::Create();
+  disk->AddDrive(L'C');
+  for (const std::wstring& name : docs) {
+    disk->AddFile(kDocs + L"\\" + name, "new", attribute::kReadOnly);  // from a CD
+  }
+  for (const std::wstring& name : package) {
+    disk->AddFile(kPackage + L"\\" + name, "old", kMarks.contains(name) ? kMarks.at(name) : 0);
+  }
+  return disk;
+}
+
+// Runs the operation. Gives the error it raised (0 for none), then the package folder, sorted:
+// "name=content" for a file, "name\" for a folder.
+Names Outcome(const std::shared_ptr<MemoryDisk>& disk, decltype(&CopyAllFiles) operation) {
+  Names outcome = {L"error 0"};
+  try {
+    operation(
+        *NewMemoryFileSystem(disk), [](const std::wstring&) {}, kDocs, kPackage);
+  } catch (const PlatformError& failure) {
+    outcome[0] = L"error " + std::to_wstring(failure.Number());
+  }
+  for (const std::wstring& name : disk->List(kPackage)) {
+    const auto content = disk->Content(kPackage + L"\\" + name);
+    outcome.push_back(name +
+                      (content ? L"=" + std::wstring(content->begin(), content->end()) : L"\\"));
+  }
+  std::sort(outcome.begin() + 1, outcome.end());
+  return outcome;
+}
+
+TEST(Transfer, CopyAndDeletionTurnOneFolderStateIntoAnother) {
+  // No documents folder at all.
+  EXPECT_EQ(Outcome(Disk({}, {L"a"}), &CopyAllFiles), (Names{L"error 3", L"a=old"}));
+  // The deletion removes plain and read-only files only, and nothing in subfolders.
+  EXPECT_EQ(Outcome(Disk({L"a", L"ro", L"xhid", L"sys", L"dir", L"none", L"sub\\d"},
+                         {L"a", L"ro", L"xhid", L"sys", L"dir\\a", L"sub\\d", L"keep"}),
+                    &DeleteAllFiles),
+            (Names{L"error 0", L"dir\\", L"keep=old", L"sub\\", L"sys=old", L"xhid=old"}));
+}
+
+// The copy replaces plain, read-only and system files, adds absent ones and skips subfolders; a
+// hidden file it cannot replace ends it with the platform's refusal. Then every call of it fails in
+// turn, and removing a temporary file after the failure is refused too. Each document is then old
+// or new, never missing or partial; a temporary file is left only where its removal was refused;
+// and a rerun finishes the copy.
+TEST(Transfer, CopyLosesNoDocumentWhicheverCallFails) {
+  const Names docs = {L"a", L"ro", L"add", L"sys", L"sub\\d", L"xhid", L"z"};
+  const Names package = {L"a", L"ro", L"sys", L"xhid", L"keep"};
+  const Names done = {L"error 5", L"a=new",   L"add=new", L"keep=old",
+                      L"ro=new",  L"sys=new", L"xhid=old"};
+  const auto clean = Disk(docs, package);
+  ASSERT_EQ(Outcome(clean, &CopyAllFiles), done);
+
+  for (int64_t n = 1; n <= clean->Calls(); ++n) {
+    SCOPED_TRACE("failing call " + std::to_string(n));
+    const auto disk = Disk(docs, package);
+    disk->FailNthCall(n, 1117);
+    disk->FailNthCall(Op::kDeleteFile, 1, error::kAccessDenied);
+    const Names outcome = Outcome(disk, &CopyAllFiles);
+    EXPECT_EQ(outcome[0], L"error 1117");
+    for (const wchar_t* name : {L"a", L"ro", L"sys", L"xhid", L"keep"}) {
+      const auto content = disk->Content(kPackage + L"\\" + name);
+      EXPECT_TRUE(content == "old" || content == "new") << name;
+    }
+    // Nothing else but the added document, or a temporary file whose removal was refused.
+    EXPECT_TRUE(outcome.size() == 6u + disk->Exists(kPackage + L"\\add") ||
+                disk->Calls(Op::kDeleteFile) != 0);
+    disk->ClearFaults();
+    EXPECT_EQ(Outcome(disk, &CopyAllFiles), done);
+  }
+}
+
+}  // namespace
+}  // namespace docrecover::testing

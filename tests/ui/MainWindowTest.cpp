@@ -1,0 +1,208 @@
+// The real main window under Wine: where its controls lie and how they look, what its panes draw,
+// the boxes it owns, the ways to cancel, and the keyboard.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <tuple>
+#include <utility>
+
+#include "ui/Layout.h"
+#include "ui/Win32Desktop.h"
+#include "ui/Win32MainWindow.h"
+
+namespace docrecover::ui {
+namespace {
+
+constexpr COLORREF kCream = RGB(255, 255, 208);
+constexpr COLORREF kBrown = RGB(128, 64, 0);
+
+LOGFONTW FontOf(HWND control) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font;
+}
+
+// What a control shows: how many runs of pixel rows hold anything but cream (the lines of text),
+// and whether a given colour is drawn at all.
+struct Ink {
+  int lines = 0;
+  bool hasColour = false;
+};
+
+Ink InkOf(HWND control, COLORREF colour = kCream) {
+  RECT client{};
+  GetClientRect(control, &client);
+  const HDC dc = GetDC(control);
+  Ink ink;
+  for (int y = 0, inked = -2; y < client.bottom; ++y) {
+    for (int x = 0; x < client.right; ++x) {
+      const COLORREF pixel = GetPixel(dc, x, y);
+      ink.hasColour |= pixel == colour;
+      if (pixel != kCream && inked != y) {
+        ink.lines += inked != y - 1;
+        inked = y;
+      }
+    }
+  }
+  ReleaseDC(control, dc);
+  return ink;
+}
+
+// Called with the next window this thread activates, a message box; it must answer the box.
+std::function<void(HWND box)> onBox;
+
+LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && onBox) {
+    std::exchange(onBox, nullptr)(reinterpret_cast<HWND>(wParam));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window_.SetCancelHandler([this] { ++cancels_; });
+    window_.Show();
+    window_.Flush();
+  }
+  HWND Main() const { return window_.Handle(); }
+  HWND Control(int id) const { return GetDlgItem(Main(), id); }
+
+  Win32MainWindow window_;
+  int cancels_ = 0;
+};
+
+TEST_F(MainWindowTest, ControlsLieOnTheirPixelsAtEitherDensityInTheirFontsAndColours) {
+  const auto style = static_cast<DWORD>(GetWindowLongW(Main(), GWL_STYLE));
+  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+            static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
+  EXPECT_NE(GetWindow(Main(), GW_OWNER), nullptr) << "an owned window has no task-bar button";
+  window_.ShowMessage(L"Searching");
+  window_.ShowMessage2(L"C:\\ZEMO.exe");
+  window_.Flush();
+  // Without DCX_USESTYLE the DC ignores WS_CLIPCHILDREN and so sees the controls too.
+  const HDC dc = GetDCEx(Main(), nullptr, DCX_CACHE);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  for (int y = 0; y < 300; ++y) {  // down a column right of the panes
+    EXPECT_EQ(GetPixel(dc, 320, y), y == 47 || y == 257 || y >= 260 ? face
+                                    : y == 258                      ? RGB(128, 128, 128)
+                                    : y == 259                      ? RGB(255, 255, 255)
+                                                                    : kCream)
+        << y;
+  }
+  // The banner, unscaled from the picture's corner (8, 4): light paper, and its dark frame on top.
+  EXPECT_GE(GetBValue(GetPixel(dc, 8 + 12, 4 + 20)), 224);
+  EXPECT_LT(GetGValue(GetPixel(dc, 8 + 77, 4 + 1)), 160);
+  ReleaseDC(Main(), dc);
+
+  // Client pixels at 96 and at 120 dpi (edges at half pixels round up), then at 96 dpi the text,
+  // a colour drawn and the font's weight (400 regular, 700 bold). Id 0 is the client area.
+  const std::tuple<int, RECT, RECT, std::wstring, COLORREF, LONG> kControls[] = {
+      {0, {0, 0, 324, 300}, {0, 0, 405, 375}, L"", 0, 0},
+      {kHeaderBandId, {0, 0, 325, 47}, {0, 0, 406, 59}, L"", kCream, 400},
+      {kPictureId, {8, 4, 171, 47}, {10, 5, 214, 59}, L"", kCream, 0},
+      {kSubTitleId, {178, 10, 313, 27}, {223, 13, 391, 34}, L"ZEMO On CD", kBrown, 700},
+      {kVersionId, {176, 26, 313, 43}, {220, 33, 391, 54}, L"Version 1.50 Update", kBrown, 400},
+      {kMessageBandId, {0, 48, 325, 161}, {0, 60, 406, 201}, L"", kCream, 400},
+      {kMessageId, {8, 54, 315, 139}, {10, 68, 394, 174}, L"Searching", kBrown, 400},
+      {kMessage2BandId, {0, 160, 325, 257}, {0, 200, 406, 321}, L"", kCream, 400},
+      {kMessage2Id, {8, 176, 315, 239}, {10, 220, 394, 299}, L"C:\\ZEMO.exe", RGB(64, 64, 64), 400},
+      {kCancelId, {234, 268, 315, 293}, {293, 335, 394, 366}, L"Cancel", RGB(0, 0, 0), 400},
+  };
+  for (const int dpi : {96, 120}) {
+    if (dpi == 120) {
+      RECT suggested{0, 0, 405, 375};
+      AdjustWindowRectEx(&suggested, style, FALSE, GetWindowLongW(Main(), GWL_EXSTYLE));
+      SendMessageW(Main(), 0x02E0 /*WM_DPICHANGED*/, MAKEWPARAM(dpi, dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+    }
+    for (const auto& [id, at96, at120, text, colour, weight] : kControls) {
+      RECT actual{};
+      GetClientRect(Main(), &actual);
+      if (id != 0) {
+        GetWindowRect(Control(id), &actual);
+        MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&actual), 2);
+      }
+      EXPECT_TRUE(EqualRect(&actual, dpi == 96 ? &at96 : &at120)) << id << " at " << dpi << " dpi";
+      if (dpi == 96 && id != 0) {
+        wchar_t shown[64] = {};
+        GetWindowTextW(Control(id), shown, 64);
+        EXPECT_EQ(shown, text);
+        EXPECT_EQ(FontOf(Control(id)).lfWeight, weight) << id;
+        EXPECT_TRUE(InkOf(Control(id), colour).hasColour) << id << " draws in its colour";
+      }
+    }
+    const LOGFONTW font = FontOf(Control(kMessageId));
+    EXPECT_EQ(std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight) + L" " +
+                  std::to_wstring(font.lfCharSet),
+              dpi == 96 ? L"MS Sans Serif -11 0" : L"MS Sans Serif -14 0");  // 8.25 points, ANSI
+  }
+}
+
+TEST_F(MainWindowTest, PanesBreakWrapAndCutOffTextsAndAreCurrentWhenABoxOfTheirStyleOpens) {
+  // Each text and the fewest and most lines it may take; then a box: its style and icon, the
+  // button pressed and the answer.
+  const std::tuple<std::wstring, int, int, int32_t, LPCWSTR, WPARAM, int32_t> kRows[] = {
+      {L"", 0, 0, 64, IDI_ASTERISK, IDOK, 1},
+      {L"Top line", 1, 1, 68, IDI_ASTERISK, IDYES, 6},
+      {L"Top\r\nline", 2, 2, 68, IDI_ASTERISK, IDNO, 7},
+      {L"Top\r\n\r\nline", 2, 2, 48, IDI_EXCLAMATION, IDOK, 1},
+      {std::wstring(100, L'T'), 2, 9, 16, IDI_HAND, IDOK, 1},
+      {std::wstring(3000, L'T'), 3, 7, 64, IDI_ASTERISK, IDOK, 1},
+  };
+  Win32Desktop desktop(window_);
+  const HHOOK hook = SetWindowsHookExW(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
+  for (const auto& [text, fewest, most, style, icon, press, answer] : kRows) {
+    const auto expectLines = [&, fewest = fewest, most = most](int id) {
+      const int lines = InkOf(Control(id)).lines;
+      EXPECT_TRUE(lines >= fewest && lines <= most) << id << ": " << lines;
+    };
+    // The main pane is repainted at once; the secondary one, written within a frame of the last
+    // flush, as the box opens.
+    window_.ShowMessage(text);
+    expectLines(kMessageId);
+    window_.Flush();
+    window_.ShowMessage2(text);
+    onBox = [&](HWND box) {
+      expectLines(kMessage2Id);
+      EXPECT_EQ(GetWindow(box, GW_OWNER), Main());
+      EXPECT_EQ(SendDlgItemMessageW(box, 0x0440, STM_GETICON, 0, 0),
+                reinterpret_cast<LRESULT>(LoadIconW(nullptr, icon)));
+      // Wine leaves out the buttons a style does not ask for.
+      EXPECT_TRUE(GetDlgItem(box, press) && !GetDlgItem(box, IDOK) == (press != IDOK)) << style;
+      PostMessageW(box, WM_COMMAND, press, 0);
+    };
+    EXPECT_EQ(desktop.ShowMessageBox(L"text", style, L"title"), answer);
+    EXPECT_EQ(GetFocus(), Control(kCancelId)) << "back from a box, Cancel has the keyboard";
+  }
+  UnhookWindowsHookEx(hook);
+}
+
+TEST_F(MainWindowTest, ClickEscapeAndCloseBoxCancelOnlyWhileEnabledAndTabNeverLeavesCancel) {
+  // To the button (1) or the window (0), and the cancels it makes while Cancel is enabled.
+  const int kRequests[][4] = {{1, BM_CLICK, 0, 1},           {1, WM_KEYDOWN, VK_ESCAPE, 1},
+                              {0, WM_KEYDOWN, VK_ESCAPE, 1}, {0, WM_SYSCOMMAND, SC_CLOSE, 1},
+                              {0, WM_CLOSE, 0, 1},           {1, WM_KEYDOWN, VK_TAB, 0}};
+  for (const bool enabled : {true, false}) {
+    for (const auto& [toButton, message, wParam, cancels] : kRequests) {
+      cancels_ = 0;
+      PostMessageW(toButton ? Control(kCancelId) : Main(), message, wParam, 0);
+      // A burst of writes pumps once a frame; the deadline only guards against a hang.
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (enabled && cancels_ < cancels && std::chrono::steady_clock::now() < deadline) {
+        window_.ShowMessage2(L"C:\\file");
+      }
+      EXPECT_EQ(cancels_, enabled ? cancels : 0) << "delivered during the burst";
+      window_.ShowMessage(L"pumped");
+      EXPECT_EQ(cancels_, enabled ? cancels : 0) << message << " " << wParam;
+      EXPECT_TRUE(!enabled || GetFocus() == Control(kCancelId)) << "focus stays on Cancel";
+    }
+    window_.DisableCancel();
+  }
+}
+
+}  // namespace
+}  // namespace docrecover::ui
