@@ -40,6 +40,19 @@ wine_prefix() {
   rm -f "$WINEPREFIX/dosdevices/z:"
 }
 
+# wine_dpi_prefix <dir> <dpi>: a second prefix whose screen has that density, for the tests of the
+# window at other densities. Wine reads the density when its server starts, so the server is
+# stopped once the density is set; the next program starts a new one.
+wine_dpi_prefix() (
+  wine_prefix "$1"
+  local key='HKCU\Control Panel\Desktop'
+  if ! wine reg query "$key" /v LogPixels 2>/dev/null | grep -qi "0x$(printf %x "$2")"; then
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null 2>&1
+    wineserver -k 2>/dev/null
+    wineserver -w
+  fi
+)
+
 # wine_map_drive <letter> <linux folder>: points a drive letter of the current prefix at a folder.
 wine_map_drive() {
   local link="$WINEPREFIX/dosdevices/${1,,}:"
@@ -85,10 +98,12 @@ wine_xvfb() {
   rm -f "$display_file"
 }
 
-# wine_session <prefix dir>: what every Win32 test run needs: the prefix, an X server of its own
-# (the first program started in a prefix brings up Wine's desktop process, which must see the
-# same display as the windows that follow) and one warmed-up server. Sets xvfb_pid.
+# wine_session <prefix dir>: what every Win32 test run needs: the prefix, its twin at 144 dpi
+# (<prefix dir>-144dpi), an X server of its own (the first program started in a prefix brings up
+# Wine's desktop process, which must see the same display as the windows that follow) and one
+# warmed-up server. Sets xvfb_pid.
 wine_session() {
+  wine_dpi_prefix "${1%/}-144dpi" 144
   wine_prefix "$1"
   wine_xvfb "${1%/}-xvfb.log" || { echo "Xvfb did not start"; return 1; }
   wine_warm_up

@@ -23,6 +23,7 @@ TextPane::TextPane(HWND parent, int id, PaneLook look, const std::wstring& text)
 void TextPane::SetTextLater(const std::wstring& text) {
   text_ = text;
   stale_ = true;
+  unnamed_ = true;
 }
 
 void TextPane::Present() {
@@ -67,6 +68,7 @@ LRESULT TextPane::OnSetText(const wchar_t* text) {
     return FALSE;
   }
   stale_ = false;
+  unnamed_ = true;
   InvalidateRect(Handle(), /*lpRect=*/nullptr, /*bErase=*/FALSE);
   return TRUE;
 }
@@ -82,6 +84,11 @@ LRESULT TextPane::OnGetText(size_t capacity, wchar_t* buffer) const {
 }
 
 void TextPane::OnPaint() {
+  // Painting is paced, so storing the text shown here is cheap. On Windows the call also raises
+  // the name-change event that screen readers follow. Should it fail, the next paint tries again.
+  if (unnamed_ && Default(WM_SETTEXT, /*wParam=*/0, reinterpret_cast<LPARAM>(text_.c_str()))) {
+    unnamed_ = false;
+  }
   PAINTSTRUCT paint;
   const HDC dc = BeginPaint(Handle(), &paint);
   RECT client;

@@ -1,9 +1,10 @@
 #pragma once
 
 // A read-only text pane: flat, no border, no scroll bars, never a tab stop, drawn in its own
-// colours. Its text lives here, not in the window manager: WM_SETTEXT, WM_GETTEXT and
-// WM_GETTEXTLENGTH answer from it, so screen readers and automation tools read the latest text,
-// and the message operations can replace it without the cost of a control update each time.
+// colours. Its text lives here: WM_SETTEXT, WM_GETTEXT and WM_GETTEXTLENGTH answer from it, so
+// the message operations can replace it without the cost of a control update each time. The
+// text stored with the window, which screen readers in other processes read without asking the
+// pane, follows when the pane is painted.
 
 #include <string>
 
@@ -42,6 +43,7 @@ class TextPane : public BaseWindow<TextPane> {
   std::wstring text_;
   HFONT font_ = nullptr;  // set by the parent with WM_SETFONT, owned by it
   bool stale_ = false;    // text_ changed since it was last put on screen
+  bool unnamed_ = false;  // the text stored with the window is older than text_
 };
 
 }  // namespace docrecover::ui

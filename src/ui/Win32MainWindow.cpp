@@ -5,6 +5,7 @@
 #include "ui/Banner.h"
 #include "ui/Layout.h"
 #include "ui/ResourceIds.h"
+#include "ui/WindowDpi.h"
 
 namespace docrecover::ui {
 
@@ -17,6 +18,12 @@ constexpr COLORREF kGrey = RGB(128, 128, 128);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 constexpr const wchar_t* kCaption = L"ZEMO On CD v 1.50 Update";
+// The designed face is a bitmap font: it has no glyph for Cyrillic, Greek or CJK whatever the
+// character set, Windows links no other font in for it, and at any density but 96 it is snapped
+// to its nearest size. The TrueType face is made to its metrics.
+constexpr const wchar_t* kDesignedFace = L"MS Sans Serif";
+constexpr const wchar_t* kTrueTypeFace = L"Microsoft Sans Serif";
+constexpr int kDesignedDpi = 96;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 // WM_DPICHANGED, newer than the headers' Windows 7 target.
@@ -63,7 +70,7 @@ UniqueWindow MakeOwner() {
 // layout's at the given density.
 RECT CentredFrame(int dpiX, int dpiY) {
   RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, dpiX), TwipsToPixels(kClientHeightTwips, dpiY)};
-  if (!AdjustWindowRectEx(&frame, kStyle, /*bMenu=*/FALSE, kExStyle)) {
+  if (!AdjustFrameForDpi(&frame, kStyle, kExStyle, dpiY)) {
     throw win32::LastError();
   }
   RECT work{};
@@ -75,6 +82,25 @@ RECT CentredFrame(int dpiX, int dpiY) {
   const int left = work.left + (work.right - work.left - width) / 2;
   const int top = work.top + (work.bottom - work.top - height) / 2;
   return {left, top, left + width, top + height};
+}
+
+// 8.25 points of face at dpiY; charset is the script the font must cover.
+UniqueFont MakeFont(const wchar_t* face, LONG weight, BYTE charset, int dpiY) {
+  LOGFONTW look{};
+  look.lfHeight = FontHeight(dpiY);
+  look.lfWeight = weight;
+  look.lfCharSet = charset;
+  look.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  look.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  look.lfQuality = DEFAULT_QUALITY;
+  look.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
+  // Where this face is missing, the system's font substitutes choose its stand-in.
+  wcscpy_s(look.lfFaceName, face);
+  UniqueFont font(CreateFontIndirectW(&look));
+  if (!font) {
+    throw win32::LastError();
+  }
+  return font;
 }
 
 }  // namespace
@@ -91,11 +117,25 @@ Win32MainWindow::Win32MainWindow()
          frame.bottom - frame.top, owner_.get(), /*menuOrId=*/nullptr);
   // Should a control fail, the window goes now, while every member its messages reach exists.
   try {
+    AdoptWindowDpi();
     AddControls();
   } catch (...) {
     DestroyWindow(Handle());
     throw;
   }
+}
+
+void Win32MainWindow::AdoptWindowDpi() {
+  const int dpi = WindowDpi(Handle(), dpiY_);
+  if (dpi == dpiX_ && dpi == dpiY_) {
+    return;
+  }
+  fonts_ = MakeFonts(dpi);
+  dpiX_ = dpi;
+  dpiY_ = dpi;
+  const RECT frame = CentredFrame(dpi, dpi);
+  SetWindowPos(Handle(), /*hWndInsertAfter=*/nullptr, frame.left, frame.top,
+               frame.right - frame.left, frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32MainWindow::AddControls() {
@@ -315,29 +355,23 @@ void Win32MainWindow::OnDpiChanged(int dpiX, int dpiY, const RECT& suggested) {
 }
 
 Win32MainWindow::Fonts Win32MainWindow::MakeFonts(int dpiY) {
-  LOGFONTW look{};
-  look.lfHeight = FontHeight(dpiY);
-  look.lfWeight = FW_NORMAL;
-  look.lfCharSet = ANSI_CHARSET;
-  look.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  look.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  look.lfQuality = DEFAULT_QUALITY;
-  look.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
-  // Where this face is missing, the system's font substitutes choose its stand-in.
-  wcscpy_s(look.lfFaceName, L"MS Sans Serif");
+  // The panes show paths, in any script: the default character set lets Windows link in fonts
+  // for the scripts the face lacks. The fixed texts keep the designed face where it is drawn at
+  // its own size.
+  const wchar_t* fixedFace = dpiY == kDesignedDpi ? kDesignedFace : kTrueTypeFace;
   Fonts fonts;
-  fonts.regular.reset(CreateFontIndirectW(&look));
-  look.lfWeight = FW_BOLD;
-  fonts.bold.reset(CreateFontIndirectW(&look));
-  if (!fonts.regular || !fonts.bold) {
-    throw win32::LastError();
-  }
+  fonts.regular = MakeFont(fixedFace, FW_NORMAL, ANSI_CHARSET, dpiY);
+  fonts.bold = MakeFont(fixedFace, FW_BOLD, ANSI_CHARSET, dpiY);
+  fonts.panes = MakeFont(kTrueTypeFace, FW_NORMAL, DEFAULT_CHARSET, dpiY);
   return fonts;
 }
 
 void Win32MainWindow::ApplyFonts() {
   for (const ControlPlace& place : kControls) {
-    const HFONT font = place.id == kSubTitleId ? fonts_.bold.get() : fonts_.regular.get();
+    const bool pane = place.id == kMessageId || place.id == kMessage2Id;
+    const HFONT font = pane                      ? fonts_.panes.get()
+                       : place.id == kSubTitleId ? fonts_.bold.get()
+                                                 : fonts_.regular.get();
     SendMessageW(GetDlgItem(Handle(), place.id), WM_SETFONT, reinterpret_cast<WPARAM>(font),
                  /*redraw=*/TRUE);
   }

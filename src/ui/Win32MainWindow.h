@@ -1,6 +1,6 @@
 #pragma once
 
-// frmMain on Win32: the one main window, laid out in twips at the screen's density.
+// frmMain on Win32: the one main window, laid out in twips at its own density.
 //
 // Controls and their IDs (see Layout.h), in tab order:
 //   cmdCancel    2  (IDCANCEL)  "Cancel", class "Button", the only tab stop, focused on Show
@@ -63,8 +63,9 @@ class Win32MainWindow final : public MainWindowView, private BaseWindow<Win32Mai
 
  private:
   struct Fonts {
-    UniqueFont regular;
-    UniqueFont bold;
+    UniqueFont regular;  // the fixed texts and Cancel
+    UniqueFont bold;     // txtSubTitle
+    UniqueFont panes;    // txtMessage and txtMessage2
   };
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -74,6 +75,9 @@ class Win32MainWindow final : public MainWindowView, private BaseWindow<Win32Mai
   void OnPaint();
   void OnDpiChanged(int dpiX, int dpiY, const RECT& suggested);
 
+  // Lays out at the density of the monitor the window opened on where it differs from the
+  // screen's, as it may under per-monitor awareness.
+  void AdoptWindowDpi();
   // The icons, the controls in tab order, their fonts and places.
   void AddControls();
   static Fonts MakeFonts(int dpiY);

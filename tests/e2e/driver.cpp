@@ -8,7 +8,9 @@
 //     yes | no | ok    press that button of the open box; wait until the box is gone
 //     cancel           wait for the main window; click its Cancel button
 //     aside            move the open box to the right of the main window, which repaints
-//     where            print "window at: x,y WxH", then "box at: ..." of the open box
+//     where            print "window at: x,y WxH", then "box at: ..." of a box if one is open
+//     panes            print "pane <id>: <text>" of each message pane, as a screen reader reads it
+//     until <text>     wait until the main message pane holds the text
 //     end              wait for the program to end; print "exit: <status>"
 // Every wait is bounded (60 s). A step that fails prints "FAIL: <why>" and ends the program and
 // the driver with status 2.
@@ -43,6 +45,14 @@ HWND WaitFor(const char* what, const wchar_t* className, const wchar_t* caption,
   Fail(what);
 }
 
+// A pane's text as a screen reader in another process reads it: the text stored with the window,
+// for which the pane itself is not asked.
+std::wstring PaneText(int id) {
+  wchar_t text[1024] = {};
+  InternalGetWindowText(GetDlgItem(FindWindowW(nullptr, kCaption), id), text, 1024);
+  return text;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -52,7 +62,7 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::wstring step = argv[i];
     const wchar_t* operand = i + 1 < argc ? argv[i + 1] : L"";
-    i += step == L"lock" || step == L"start";
+    i += step == L"lock" || step == L"start" || step == L"until";
     if (step == L"lock") {
       if (CreateFileW(operand, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) ==
           INVALID_HANDLE_VALUE) {
@@ -86,11 +96,24 @@ int wmain(int argc, wchar_t** argv) {
                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     } else if (step == L"where") {
       const char* name = "window";
-      for (const HWND window : {findMainWindow(), findBox()}) {
+      for (const HWND window : {findMainWindow(), FindWindowW(L"#32770", nullptr)}) {
+        if (!IsWindowVisible(window)) {
+          continue;
+        }
         RECT at{};
         GetWindowRect(window, &at);
         std::printf("%s at: %ld,%ld %ldx%ld\n", std::exchange(name, "box"), at.left, at.top,
                     at.right - at.left, at.bottom - at.top);
+      }
+    } else if (step == L"panes") {
+      for (const int id : {101, 102}) {
+        std::printf("pane %d: %ls\n", id, PaneText(id).c_str());
+      }
+    } else if (step == L"until") {
+      for (int polls = 0; PaneText(101).find(operand) == std::wstring::npos; ++polls, Sleep(10)) {
+        if (polls == 6000) {
+          Fail("the main pane's text");
+        }
       }
     } else if (step == L"end") {
       DWORD status = 0;

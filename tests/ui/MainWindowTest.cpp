@@ -3,13 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "ui/Layout.h"
+#include "ui/ResourceIds.h"
 #include "ui/Win32Desktop.h"
 #include "ui/Win32MainWindow.h"
 
@@ -138,7 +141,83 @@ TEST_F(MainWindowTest, ControlsLieOnTheirPixelsAtEitherDensityInTheirFontsAndCol
     const LOGFONTW font = FontOf(Control(kMessageId));
     EXPECT_EQ(std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight) + L" " +
                   std::to_wstring(font.lfCharSet),
-              dpi == 96 ? L"MS Sans Serif -11 0" : L"MS Sans Serif -14 0");  // 8.25 points, ANSI
+              dpi == 96 ? L"Microsoft Sans Serif -11 1" : L"Microsoft Sans Serif -14 1");
+  }
+}
+
+// The fonts at the screen's density: ctest runs the case at 144 dpi in a prefix whose screen has
+// it. The panes show paths in any script; the fixed texts keep the bitmap face only at 96 dpi.
+class MainWindowFontTest : public MainWindowTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(MainWindowFontTest, PanesHaveEveryGlyphOfACyrillicPathAndBitmapFaceOnlyAt96Dpi) {
+  ASSERT_EQ(GetDeviceCaps(ScreenDc().Get(), LOGPIXELSY), GetParam()) << "the prefix's screen";
+  const std::wstring pane =
+      GetParam() == 96 ? L"Microsoft Sans Serif -11" : L"Microsoft Sans Serif -17";
+  const std::wstring fixed = GetParam() == 96 ? L"MS Sans Serif -11" : pane;
+  // Face, height (8.25 points), weight, and character set: 1 the default, 0 ANSI.
+  const std::pair<int, std::wstring> kFonts[] = {{kMessageId, pane + L" 400 1"},
+                                                 {kMessage2Id, pane + L" 400 1"},
+                                                 {kSubTitleId, fixed + L" 700 0"},
+                                                 {kVersionId, fixed + L" 400 0"},
+                                                 {kCancelId, fixed + L" 400 0"}};
+  for (const auto& [id, expected] : kFonts) {
+    const LOGFONTW font = FontOf(Control(id));
+    EXPECT_EQ(std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight) + L" " +
+                  std::to_wstring(font.lfWeight) + L" " + std::to_wstring(font.lfCharSet),
+              expected);
+  }
+  const std::wstring path = L"D:\\Программы\\Отчёт за май.doc";
+  for (const int id : {kMessageId, kMessage2Id}) {
+    const HDC dc = GetDC(Control(id));
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Control(id), WM_GETFONT, 0, 0)));
+    std::vector<WORD> glyphs(path.size());
+    GetGlyphIndicesW(dc, path.c_str(), static_cast<int>(path.size()), glyphs.data(),
+                     GGI_MARK_NONEXISTING_GLYPHS);
+    EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), 0xFFFF), 0) << id << " lacks glyphs";
+    SelectObject(dc, previous);
+    ReleaseDC(Control(id), dc);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Screen, MainWindowFontTest, ::testing::Values(96, 144),
+                         [](const auto& info) {
+                           return "At" + std::to_string(info.param) + "Dpi";
+                         });
+
+// Every image of the program's icon is black wherever its mask lets the title bar show through:
+// any colour there draws a fringe on an active title bar.
+TEST(ProgramIconTest, EveryImageIsBlackUnderItsMask) {
+  const HMODULE module = GetModuleHandleW(nullptr);
+  const auto resource = [module](int id, LPCWSTR type) {
+    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    return std::pair(static_cast<BYTE*>(LockResource(LoadResource(module, found))),
+                     SizeofResource(module, found));
+  };
+  // The group: a 6-byte header with the count at 4, then 14-byte entries ending in the image's id.
+  const BYTE* group = resource(DOCRECOVER_ICON, RT_GROUP_ICON).first;
+  ASSERT_EQ(group[4], 3);
+  for (int entry = 0; entry < 3; ++entry) {
+    const auto [bits, size] =
+        resource(*reinterpret_cast<const WORD*>(group + 18 + 14 * entry), RT_ICON);
+    ICONINFO icon{};
+    ASSERT_TRUE(
+        GetIconInfo(CreateIconFromResourceEx(bits, size, TRUE, 0x00030000, 0, 0, 0), &icon));
+    BITMAPINFO format{};  // filled in from the mask, then asked for 32-bit pixels
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    GetDIBits(ScreenDc().Get(), icon.hbmMask, 0, 0, nullptr, &format, DIB_RGB_COLORS);
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> colour(format.bmiHeader.biWidth * format.bmiHeader.biHeight),
+        mask(colour.size());
+    GetDIBits(ScreenDc().Get(), icon.hbmColor, 0, format.bmiHeader.biHeight, colour.data(), &format,
+              DIB_RGB_COLORS);
+    GetDIBits(ScreenDc().Get(), icon.hbmMask, 0, format.bmiHeader.biHeight, mask.data(), &format,
+              DIB_RGB_COLORS);
+    for (size_t pixel = 0; pixel < colour.size(); ++pixel) {
+      EXPECT_TRUE(mask[pixel] == 0 || (colour[pixel] & 0xFFFFFF) == 0)
+          << "image " << entry << " pixel " << pixel;
+    }
   }
 }
 
