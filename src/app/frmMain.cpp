@@ -97,14 +97,12 @@ void frmMain::Main() {
 
 void frmMain::CopyAllFiles(const std::wstring& pSrcFolder, const std::wstring& pDestFolder) {
   const FileSystemPtr own = desktop_.NewFileSystem();
-  docrecover::CopyAllFiles(
-      *own, [this](const std::wstring& text) { ShowMessage2(text); }, pSrcFolder, pDestFolder);
+  docrecover::CopyAllFiles(*own, window_, pSrcFolder, pDestFolder);
 }
 
 void frmMain::DeleteAllFiles(const std::wstring& pSrcFolder, const std::wstring& pDestFolder) {
   const FileSystemPtr own = desktop_.NewFileSystem();
-  docrecover::DeleteAllFiles(
-      *own, [this](const std::wstring& text) { ShowMessage2(text); }, pSrcFolder, pDestFolder);
+  docrecover::DeleteAllFiles(*own, window_, pSrcFolder, pDestFolder);
 }
 
 int32_t frmMain::MessageBox(const std::wstring& text, int32_t style) {

@@ -37,17 +37,30 @@ class Desktop {
   virtual FileSystemPtr NewFileSystem() = 0;
 };
 
-// The main window as the update sequence sees it. The Win32 window implements it; tests script it.
-class MainWindowView {
+// What long work on documents needs from the window: the secondary pane, and staying alive while
+// a large copy runs or a locked document is waited for.
+class ProgressView {
  public:
-  virtual ~MainWindowView() = default;
+  virtual ~ProgressView() = default;
 
+  // Replaces the text of the secondary pane, then lets the window repaint and process pending
+  // events (where a click on Cancel is delivered).
+  virtual void ShowMessage2(const std::wstring& text) = 0;
+  // Keeps the window alive during long work that writes no text (a large copy): repaints and
+  // processes pending events at most once a frame, as ShowMessage2 does.
+  virtual void KeepAlive() = 0;
+  // Waits about the given time, keeping the window alive meanwhile. Only ever called while Cancel
+  // is disabled, so nothing the user does can re-enter the sequence.
+  virtual void Pause(int32_t milliseconds) = 0;
+};
+
+// The main window as the update sequence sees it. The Win32 window implements it; tests script it.
+class MainWindowView : public ProgressView {
+ public:
   // Shows the window modeless; returns at once.
   virtual void Show() = 0;
-  // Replace the text of the main or the secondary pane, then let the window repaint and process
-  // pending events (where a click on Cancel is delivered).
+  // Replaces the text of the main pane, then lets the window repaint and process pending events.
   virtual void ShowMessage(const std::wstring& text) = 0;
-  virtual void ShowMessage2(const std::wstring& text) = 0;
   // Disables Cancel and repaints it at once; nothing enables it again.
   virtual void DisableCancel() = 0;
   // Closes the window; unloading an unloaded window does nothing. Later writes are harmless.

@@ -11,6 +11,10 @@ bool IsDriveRoot(const std::wstring& path) {
 
 }  // namespace
 
+bool IsLinkTag(uint32_t tag) {
+  return tag == 0 || (tag & reparse_tag::kNameSurrogate) != 0;
+}
+
 std::wstring FileSystemService::GetParentFolderName(const std::wstring& path) {
   std::wstring rest = path;
   while (rest.size() > 1 && rest.back() == L'\\' && !IsDriveRoot(rest)) {

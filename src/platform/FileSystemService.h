@@ -9,6 +9,7 @@
 // are never renamed.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -43,6 +44,20 @@ inline constexpr uint32_t kDirectory = 0x10;
 inline constexpr uint32_t kArchive = 0x20;
 inline constexpr uint32_t kReparsePoint = 0x400;
 }  // namespace attribute
+
+// Reparse tags, with the Win32 values. The tag says what kind of reparse point a folder is.
+namespace reparse_tag {
+inline constexpr uint32_t kMountPoint = 0xA0000003;  // a junction or a mounted volume
+inline constexpr uint32_t kSymlink = 0xA000000C;
+inline constexpr uint32_t kCloud = 0x9000001A;          // a files-on-demand placeholder
+inline constexpr uint32_t kNameSurrogate = 0x20000000;  // the bit of every tag that names elsewhere
+}  // namespace reparse_tag
+
+// Whether a reparse folder leads somewhere else, so that a walk must not enter it: a name surrogate
+// (symbolic link, junction, mount point) does, and so does a tag of 0, which Wine gives a Unix
+// symbolic link. Any other tag (cloud placeholders, deduplicated data) marks an ordinary folder
+// whose content is its own.
+bool IsLinkTag(uint32_t tag);
 
 // A snapshot of items with a count and an enumeration in service order.
 template <class Item>
@@ -89,7 +104,8 @@ class Folder {
   // been handed out, so asking for the same part again reads the directory anew.
   virtual FolderCollection SubFolders() = 0;
   virtual FileCollection Files() = 0;
-  // True for a junction, symbolic link or any other reparse point: a walk does not enter it.
+  // True for a reparse folder that leads somewhere else (see IsLinkTag): a walk does not enter
+  // it.
   virtual bool IsLink() const = 0;
 };
 
@@ -102,6 +118,10 @@ class Drive {
   // Fails when the drive has no readable root (no media, not ready).
   virtual FolderPtr RootFolder() const = 0;
 };
+
+// Called now and then while a copy runs, so that the caller's window stays alive; it must not
+// throw. The platform may call it seldom or never.
+using CopyProgress = std::function<void()>;
 
 class FileSystemService {
  public:
@@ -121,11 +141,16 @@ class FileSystemService {
   virtual void DeleteFile(const std::wstring& path, bool force) = 0;
   // Copies source to destination; with overwrite an existing destination is replaced, without
   // it an existing destination makes the copy fail. The platform may refuse hidden or read-only
-  // destinations. A copy that fails leaves no destination behind that it created.
-  virtual void CopyFile(const std::wstring& source, const std::wstring& destination,
-                        bool overwrite) = 0;
+  // destinations. A copy that fails leaves no destination behind that it created. A new copy's
+  // data may reach the disk only later (see FlushFile).
+  virtual void CopyFile(const std::wstring& source, const std::wstring& destination, bool overwrite,
+                        const CopyProgress& onProgress = {}) = 0;
+  // Writes the file's data to the disk, so that a power cut after it cannot lose them. A
+  // read-only mark does not stop it and is kept.
+  virtual void FlushFile(const std::wstring& path) = 0;
   // Puts source in destination's place in one step, on the same volume. An existing plain file
-  // at destination is replaced, read-only or not; on failure both files are as they were.
+  // at destination is replaced, read-only or not; on failure both files are as they were. The
+  // rename is on the disk when the call returns.
   virtual void ReplaceFile(const std::wstring& source, const std::wstring& destination) = 0;
 
   // The path less its last component. At a drive root the root keeps its backslash

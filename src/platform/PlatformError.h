@@ -14,6 +14,7 @@ inline constexpr uint32_t kPathNotFound = 3;
 inline constexpr uint32_t kAccessDenied = 5;
 inline constexpr uint32_t kNotReady = 21;
 inline constexpr uint32_t kSharingViolation = 32;
+inline constexpr uint32_t kLockViolation = 33;
 inline constexpr uint32_t kDiskFull = 112;
 }  // namespace error
 

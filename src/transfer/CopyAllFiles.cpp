@@ -5,9 +5,8 @@
 
 namespace docrecover {
 
-void CopyAllFiles(FileSystemService& fileSystem,
-                  const std::function<void(const std::wstring&)>& showMessage2,
-                  const std::wstring& pSrcFolder, const std::wstring& pDestFolder) {
+void CopyAllFiles(FileSystemService& fileSystem, ProgressView& view, const std::wstring& pSrcFolder,
+                  const std::wstring& pDestFolder) {
   const FolderPtr source = fileSystem.GetFolder(pSrcFolder);
   const FolderPtr destination = fileSystem.GetFolder(pDestFolder);
   const FileCollection files = source->Files();
@@ -15,15 +14,15 @@ void CopyAllFiles(FileSystemService& fileSystem,
   const std::wstring destinationPath = destination->Path();
   for (const FilePtr& file : files) {
     const std::wstring name = file->Name();
-    showMessage2(name);
+    view.ShowMessage2(name);
     const std::wstring from = EntryPath(sourcePath, name);
     const std::wstring target = EntryPath(destinationPath, name);
     if (IsPlainFile(fileSystem, target) || !IsAnyEntry(fileSystem, target)) {
-      ReplaceWithCopy(fileSystem, from, target);
+      ReplaceWithCopy(fileSystem, view, from, target);
     } else {
       // Hidden, system or a folder: the platform's overwrite copy decides, and a refusal ends
       // the operation with the platform's error.
-      fileSystem.CopyFile(from, target, /*overwrite=*/true);
+      fileSystem.CopyFile(from, target, /*overwrite=*/true, [&view] { view.KeepAlive(); });
     }
   }
 }

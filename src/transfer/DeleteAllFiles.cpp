@@ -4,8 +4,7 @@
 
 namespace docrecover {
 
-void DeleteAllFiles(FileSystemService& fileSystem,
-                    const std::function<void(const std::wstring&)>& showMessage2,
+void DeleteAllFiles(FileSystemService& fileSystem, ProgressView& view,
                     const std::wstring& pSrcFolder, const std::wstring& pDestFolder) {
   const FolderPtr source = fileSystem.GetFolder(pSrcFolder);
   const FolderPtr destination = fileSystem.GetFolder(pDestFolder);
@@ -13,7 +12,7 @@ void DeleteAllFiles(FileSystemService& fileSystem,
   const std::wstring destinationPath = destination->Path();
   for (const FilePtr& file : files) {
     const std::wstring name = file->Name();
-    showMessage2(name);
+    view.ShowMessage2(name);
     const std::wstring target = EntryPath(destinationPath, name);
     if (IsPlainFile(fileSystem, target)) {
       fileSystem.DeleteFile(target, /*force=*/true);

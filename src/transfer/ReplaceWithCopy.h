@@ -1,23 +1,33 @@
 #pragma once
 
-// Replacing a document so that a failure never loses it: the new content is copied beside the
-// target under a temporary name, and only a complete copy is put in the target's place, in one
-// step.
+// Replacing a document so that neither a failure nor a power cut loses it: the new content is
+// copied beside the target under a temporary name and flushed to the disk, and only then put in
+// the target's place, in one step. Another program that holds the document for a moment (a
+// virus scanner, an indexer, a viewer) is waited for.
 
+#include <cstdint>
 #include <string>
 
+#include "platform/Desktop.h"
 #include "platform/FileSystemService.h"
 
 namespace docrecover {
+
+// How often the put-in-place step and the removal of the temporary file are tried while another
+// program holds a file, and how long to wait between the tries: about two seconds in all.
+inline constexpr int32_t kLockTries = 20;
+inline constexpr int32_t kLockPauseMilliseconds = 100;
 
 // The temporary file beside target: "~" + its name + ".docrecover-tmp", in the same folder. No
 // document carries that suffix, and the name space is this program's own.
 std::wstring TemporaryPathFor(const std::wstring& target);
 
-// Afterwards target holds a copy of source; an absent target is created, a plain one (read-only
-// too) replaced. On failure the service's error is raised unchanged, target is as it was, and the
-// temporary file is gone (unless removing it failed as well; the next call clears it).
-void ReplaceWithCopy(FileSystemService& fileSystem, const std::wstring& source,
+// Afterwards target holds a copy of source, on the disk; an absent target is created, a plain one
+// (read-only too) replaced. view is kept alive during the copy and the waits. On failure the
+// service's error is raised, target is as it was, and the temporary file is gone (unless removing
+// it failed as well; the next call clears it). A target still held by another program after the
+// last try fails with an error that names it, and keeps the platform's number.
+void ReplaceWithCopy(FileSystemService& fileSystem, ProgressView& view, const std::wstring& source,
                      const std::wstring& target);
 
 }  // namespace docrecover

@@ -198,7 +198,23 @@ void Win32MainWindow::ShowMessage(const std::wstring& text) {
 
 void Win32MainWindow::ShowMessage2(const std::wstring& text) {
   message2_->SetTextLater(text);
+  KeepAlive();
+}
+
+void Win32MainWindow::KeepAlive() {
   if (Clock::now() - lastFlush_ >= kFrame) {
+    Flush();
+  }
+}
+
+void Win32MainWindow::Pause(int32_t milliseconds) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+  Flush();
+  for (auto now = Clock::now(); now < deadline; now = Clock::now()) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
+    // Wakes for any input, so the window answers while the time runs out.
+    MsgWaitForMultipleObjectsEx(/*nCount=*/0, /*pHandles=*/nullptr,
+                                static_cast<DWORD>(left.count()), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     Flush();
   }
 }

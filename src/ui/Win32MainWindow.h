@@ -16,7 +16,8 @@
 // while Cancel is enabled; once it is disabled the close box is greyed and does nothing.
 //
 // Paced repainting: ShowMessage2 replaces the pane's text at once but puts it on screen, and
-// processes pending events, at most once per frame during a burst of calls. Flush does both at
+// processes pending events, at most once per frame during a burst of calls; KeepAlive does the
+// same without a new text, and Pause keeps doing it until its time is up. Flush does both at
 // once; ShowMessage, DisableCancel and Unload always flush, and so does the desktop before every
 // message box, so the last text written is the one on screen when a box appears.
 
@@ -47,6 +48,8 @@ class Win32MainWindow final : public MainWindowView, private BaseWindow<Win32Mai
   void Show() override;
   void ShowMessage(const std::wstring& text) override;
   void ShowMessage2(const std::wstring& text) override;
+  void KeepAlive() override;
+  void Pause(int32_t milliseconds) override;
   void DisableCancel() override;
   void Unload() override;
   void SetCancelHandler(std::function<void()> onCancel) override;

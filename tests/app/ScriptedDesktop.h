@@ -29,6 +29,8 @@ struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
   void Show() override { Record(L"show"); }
   void ShowMessage(const std::wstring& text) override { Record(L"main: " + text); }
   void ShowMessage2(const std::wstring& text) override { Record(text); }
+  void KeepAlive() override { ++keepAlives; }
+  void Pause(int32_t milliseconds) override { Record(L"pause " + std::to_wstring(milliseconds)); }
   void DisableCancel() override { Record(L"cancel disabled"); }
   void Unload() override { Record(L"unload"); }
   void SetCancelHandler(std::function<void()> handler) override { onCancel = handler; }
@@ -56,6 +58,7 @@ struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
   bool cancel = false;
   std::function<void()> onCancel = [this] { cancel = true; };  // frmMain puts its own
   std::vector<std::wstring> events;
+  int64_t keepAlives = 0;
 };
 
 }  // namespace docrecover::testing

@@ -79,6 +79,7 @@ TEST_F(FileSystemContract, TheScratchDriveIsFixedAndItsRootKeepsOneBackslash) {
   EXPECT_EQ((*scratch)->DriveType(), drive_type::kFixed);
   const FolderPtr top = fs.GetFolder(root.substr(0, 3));
   EXPECT_EQ(top->Path(), root.substr(0, 3));
+  EXPECT_EQ(FileSystemService::GetParentFolderName(root.substr(0, 3) + L"ZEMO.exe"), top->Path());
   const Texts children = Sorted(top->SubFolders(), &Folder::Path);  // "C:\users", not "C:\\users"
   EXPECT_NE(std::find(children.begin(), children.end(), root.substr(0, root.find(L'\\', 3))),
             children.end());
@@ -118,6 +119,8 @@ TEST_F(FileSystemContract, RefusalsCarryTheWindowsNumberAndChangeNothing) {
   MakeFile(At(L"ro.pdf"), "ro", attribute::kReadOnly);
   MakeFile(At(L"ro2.pdf"), "ro2", attribute::kReadOnly);
   MakeFolder(At(L"folder"));
+  // Windows opens no read-only file for writing, which a flush needs: flushed, it stays read-only.
+  fs.FlushFile(At(L"ro.pdf"));
   // What is refused, and the numbers Windows gives (a missing item is 2 or 3 as it sees the path).
   const std::tuple<const char*, std::function<void()>, std::set<uint32_t>> refusals[] = {
       {"open a missing folder", [&] { fs.GetFolder(At(L"gone")); }, {2, 3}},

@@ -10,6 +10,7 @@ namespace {
 using Entry = MemoryDisk::Entry;
 
 constexpr uint32_t kFileExists = 80;
+constexpr size_t kProgressStep = 64 * 1024;  // a copy reports its progress once per step
 // Entries with these marks are found only when the lookup mask names them.
 constexpr uint32_t kAdmittedByMask =
     attribute::kHidden | attribute::kSystem | attribute::kDirectory;
@@ -56,7 +57,7 @@ class MemoryItem : public File, public Folder, public Drive {
       : disk_(std::move(disk)),
         path_(std::move(path)),
         folder_(entry.folder),
-        link_(!entry.link.empty()),
+        link_(!entry.link.empty() && IsLinkTag(entry.tag)),
         driveType_(entry.driveType) {}
 
   std::wstring Path() const override {
@@ -167,8 +168,8 @@ class MemoryFileSystem : public FileSystemService {
     disk_->Erase(file);
   }
 
-  void CopyFile(const std::wstring& source, const std::wstring& destination,
-                bool overwrite) override {
+  void CopyFile(const std::wstring& source, const std::wstring& destination, bool overwrite,
+                const CopyProgress& onProgress) override {
     disk_->Enter(Op::kCopyFile);
     const Entry& from = FileAt(source);
     if (const Entry* to = Target(destination)) {
@@ -177,7 +178,19 @@ class MemoryFileSystem : public FileSystemService {
              error::kAccessDenied, destination);
       FailIf(!overwrite, kFileExists, destination);
     }
+    for (size_t copied = kProgressStep; onProgress && copied <= from.content.size();
+         copied += kProgressStep) {
+      onProgress();
+    }
     disk_->AddFile(destination, from.content, from.attributes | attribute::kArchive);
+    disk_->Make(destination, from.attributes | attribute::kArchive).flushed = false;
+  }
+
+  // Windows refuses to open a read-only file for writing, which a flush needs; the service lifts
+  // the mark for the flush and puts it back, so here the mark simply stays.
+  void FlushFile(const std::wstring& path) override {
+    disk_->Enter(Op::kFlushFile);
+    FileAt(path).flushed = true;
   }
 
   void ReplaceFile(const std::wstring& source, const std::wstring& destination) override {
@@ -185,11 +198,13 @@ class MemoryFileSystem : public FileSystemService {
     const Entry moved = FileAt(source);
     const Entry* to = Target(destination);
     // A plain target, read-only or not, is replaced, and keeps its place in listings.
+    FailIf(to != nullptr && to->held-- > 0, error::kSharingViolation, destination);
     FailIf(to != nullptr &&
                (to->folder || (to->attributes & (attribute::kHidden | attribute::kSystem)) != 0),
            error::kAccessDenied, destination);
     disk_->Erase(moved);
     disk_->AddFile(destination, moved.content, moved.attributes);
+    disk_->Make(destination, moved.attributes).flushed = moved.flushed;
   }
 
  private:
@@ -227,8 +242,10 @@ void MemoryDisk::AddFile(const std::wstring& path, const std::string& content,
   file.content = content;
 }
 
-void MemoryDisk::AddLink(const std::wstring& path, const std::wstring& target) {
-  Make(path, attribute::kReparsePoint).link = target;
+void MemoryDisk::AddLink(const std::wstring& path, const std::wstring& target, uint32_t tag) {
+  Entry& link = Make(path, attribute::kReparsePoint);
+  link.link = target;
+  link.tag = tag;
 }
 
 void MemoryDisk::SetDriveReadable(wchar_t letter, bool readable) {
@@ -260,10 +277,19 @@ int64_t MemoryDisk::DirectoryReads(const std::wstring& folder) const {
 void MemoryDisk::Enter(Op op) {
   // Counts only grow, so a planned call comes once.
   const int64_t callOfOp = ++callsOf_[op];
+  const int64_t call = ++calls_;
   const auto planned = faultOf_.find(op);
-  const bool nth = fault_ && fault_->first == ++calls_;
+  const bool nth = fault_ && fault_->first == call;
   const bool nthOfOp = planned != faultOf_.end() && planned->second.first == callOfOp;
   FailIf(nth || nthOfOp, nth ? fault_->second : nthOfOp ? planned->second.second : 0);
+  if (powerCut_ && calls_ > *powerCut_) {
+    for (auto& [key, entry] : entries_) {
+      if (!entry.flushed) {
+        entry.content.assign(entry.content.size(), '\0');
+      }
+    }
+    FailIf(true, error::kNotReady);
+  }
 }
 
 const Entry* MemoryDisk::Find(const std::wstring& path) const {

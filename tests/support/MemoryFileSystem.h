@@ -9,7 +9,7 @@
 // All service objects made from one MemoryDisk see the same disk. Every call of the service or of
 // its drive, folder and file objects counts as one call; a fault plan makes a chosen call fail
 // with a Win32 error number (a file in use, a full disk), and the counts let a test assert how
-// often each was made.
+// often each was made. A power cut loses what NTFS does not journal: the data of files not flushed.
 
 #include <cstdint>
 #include <map>
@@ -27,7 +27,7 @@ namespace docrecover::testing {
 // clang-format off
 enum class Op {
   kDrives, kDriveType, kDriveLetter, kRootFolder,                // drives
-  kGetFolder, kFindEntry, kDeleteFile, kCopyFile, kReplaceFile,  // the service
+  kGetFolder, kFindEntry, kDeleteFile, kCopyFile, kFlushFile, kReplaceFile,  // the service
   kFolderPath, kSubFolders, kFiles,                              // folders
   kFilePath, kFileName                                           // files
 };
@@ -38,9 +38,12 @@ class MemoryDisk {
   // One item. A drive is the folder "X:"; a link is a folder with a target.
   struct Entry {
     std::wstring path;       // as first made, without a trailing backslash
-    std::wstring link = {};  // the target's path, for a link
+    std::wstring link = {};  // the target's path, for a reparse folder
     std::string content = {};
-    uint32_t attributes = 0;
+    uint32_t attributes = 0, tag = 0;  // tag: a reparse folder's
+    // What the service's calls change on an entry they reach through Find.
+    mutable bool flushed = true;  // false for a copy's data not yet on the disk
+    mutable int64_t held = 0;     // replaces over the file another program still refuses
     int32_t driveType = drive_type::kFixed;
     // readable is false for a drive that fails every path on it with "not ready" (21).
     bool folder = true, readable = true, unlistable = false, unreachable = false;
@@ -52,9 +55,10 @@ class MemoryDisk {
   void AddDrive(wchar_t letter, int32_t type = drive_type::kFixed);
   void AddFolder(const std::wstring& path, uint32_t attributes = 0) { Make(path, attributes); }
   void AddFile(const std::wstring& path, const std::string& content = "", uint32_t attributes = 0);
-  // A folder that is a link (reparse point) to target; listing it lists target. Nothing reaches
-  // the items so listed by their paths: a walk never enters a link.
-  void AddLink(const std::wstring& path, const std::wstring& target);
+  // A reparse folder with tag; listing it lists target. Nothing reaches the items so listed by
+  // their paths: a walk never enters a link. A cloud placeholder is its own target.
+  void AddLink(const std::wstring& path, const std::wstring& target,
+               uint32_t tag = reparse_tag::kSymlink);
   void SetAttributes(const std::wstring& path, uint32_t attributes) {
     At(path).attributes = attributes;
   }
@@ -64,6 +68,11 @@ class MemoryDisk {
   void SetUnlistable(const std::wstring& path, bool value = true) { At(path).unlistable = value; }
   // The item's Path and Name fail with access denied (5), as do GetFolder and listing it.
   void SetUnreachable(const std::wstring& path, bool value = true) { At(path).unreachable = value; }
+  // Another program holds the file: the next tries to replace it fail with a sharing violation.
+  void Hold(const std::wstring& path, int64_t tries) { At(path).held = tries; }
+  // The power goes after n more calls: every later call fails with "not ready" (21), and every
+  // file not flushed keeps its length but reads as zeros.
+  void CutPowerAfter(int64_t n) { powerCut_ = calls_ + n; }
 
   // --- Inspecting the disk, behind the service's back. ---
   bool Exists(const std::wstring& path) const { return Find(path) != nullptr; }
@@ -106,6 +115,7 @@ class MemoryDisk {
   std::map<Op, int64_t> callsOf_;
   std::map<std::wstring, int64_t> readsOf_;
   std::optional<std::pair<int64_t, uint32_t>> fault_;
+  std::optional<int64_t> powerCut_;
   std::map<Op, std::pair<int64_t, uint32_t>> faultOf_;
 };
 

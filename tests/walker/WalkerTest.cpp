@@ -23,22 +23,26 @@ struct Expected {
   Texts listed;      // the folders whose listing the walk reads, each once
 };
 
-enum Kind { kPlain, kLink, kUnlistable, kUnreachable };
+enum Kind { kPlain, kLink, kUnlistable, kUnreachable, kCloud };
 
 // Makes a folder of the given kind at path, with a random tree below it at most depth levels deep
-// and budget folders large: empty folders, links that loop back to the drive's root, folders that
+// and budget folders large: empty folders, links that loop back to the drive's root (with Wine's
+// tag 0 or a link's), cloud folders (reparse points that are ordinary folders), folders that
 // cannot be listed or reached, files that cannot be reached. walked gets what a walk must see of
 // it; null when the walk sees nothing of it.
 void Grow(std::mt19937& random, MemoryDisk& disk, const std::wstring& path, Kind kind, int depth,
           int& budget, bool recurse, Expected* walked) {
-  kind == kLink ? disk.AddLink(path, path.substr(0, 2)) : disk.AddFolder(path);
+  const uint32_t linkTags[] = {0, reparse_tag::kSymlink, reparse_tag::kMountPoint};
+  kind == kLink    ? disk.AddLink(path, path.substr(0, 2), linkTags[random() % 3])
+  : kind == kCloud ? disk.AddLink(path, path, reparse_tag::kCloud)
+                   : disk.AddFolder(path);
   disk.SetUnlistable(path, kind == kUnlistable);
   disk.SetUnreachable(path, kind == kUnreachable);
   if (walked != nullptr && kind != kUnreachable) {
     walked->folders.push_back(path);
     walked->firstFiles.emplace_back();  // its first file, once known to be readable
   }
-  const bool listed = kind == kPlain;
+  const bool listed = kind == kPlain || kind == kCloud;
   if (walked != nullptr && listed) {
     walked->listed.push_back(path);
   }
@@ -54,7 +58,7 @@ void Grow(std::mt19937& random, MemoryDisk& disk, const std::wstring& path, Kind
   }
   for (int i = 0, count = kind == kLink ? 0 : static_cast<int>(random() % 4);
        i < count && depth > 0 && budget > 0; ++i, --budget) {
-    const Kind sub = random() % 4 == 0 ? static_cast<Kind>(1 + random() % 3) : kPlain;
+    const Kind sub = random() % 4 == 0 ? static_cast<Kind>(1 + random() % 4) : kPlain;
     Grow(random, disk, path + L"\\d" + std::to_wstring(i), sub, depth - 1, budget, recurse,
          listed && recurse ? walked : nullptr);
   }

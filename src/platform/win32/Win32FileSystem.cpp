@@ -279,8 +279,7 @@ class Win32Folder : public Folder {
           folders.reserve(kFolderRoom);  // one allocation for a typical folder's subfolders
         }
         folders.push_back(std::make_shared<Win32Folder>(
-            Join(path_, data.cFileName),
-            (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0));
+            Join(path_, data.cFileName), IsLinkFolder(data.dwFileAttributes, data.dwReserved0)));
       } else {
         if (!files) {
           files = std::make_shared<FileListing>(path_);
@@ -304,6 +303,17 @@ class Win32Folder : public Folder {
   bool filesPending_ = false;
 };
 
+// The reparse tag of the entry at path, as the listing of its folder gives it.
+DWORD ReparseTag(const std::wstring& path) {
+  WIN32_FIND_DATAW data;
+  FindHandle find(FindFirstFileExW(LongForm(path).c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, /*lpSearchFilter=*/nullptr, /*flags=*/0));
+  if (!find.valid()) {
+    throw LastError(path);
+  }
+  return data.dwReserved0;
+}
+
 FolderPtr OpenFolder(const std::wstring& path) {
   const std::wstring folder = FolderPath(path);
   const DWORD attributes = GetFileAttributesW(LongForm(folder).c_str());
@@ -313,7 +323,11 @@ FolderPtr OpenFolder(const std::wstring& path) {
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     throw Error(ERROR_PATH_NOT_FOUND, folder);
   }
-  return std::make_shared<Win32Folder>(folder, (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
+  // Only a listing gives the reparse tag. A drive root is never a link, and cannot be listed as
+  // an entry of its own.
+  const bool isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && !IsDriveRoot(folder) &&
+                      IsLinkFolder(attributes, ReparseTag(folder));
+  return std::make_shared<Win32Folder>(folder, isLink);
 }
 
 class Win32Drive : public Drive {
@@ -330,7 +344,8 @@ class Win32Drive : public Drive {
   wchar_t letter_;
 };
 
-// Clears the read-only mark of the file at path for as long as it lives, unless Keep() is called.
+// Clears the read-only mark of the file at path for as long as it lives, unless Keep() or Restore()
+// is called.
 // A file that cannot be read has nothing to clear: the operation that follows reports why.
 class ReadOnlyLift {
  public:
@@ -354,12 +369,28 @@ class ReadOnlyLift {
   }
   // The file is gone or replaced: nothing to restore.
   void Keep() { lifted_ = false; }
+  // The operation is done and the file stays: the mark goes back, and failing that is reported.
+  void Restore() {
+    if (lifted_ && !SetFileAttributesW(path_.c_str(), attributes_)) {
+      throw LastError(path_);
+    }
+    lifted_ = false;
+  }
 
  private:
   std::wstring path_;
   DWORD attributes_;
   bool lifted_ = false;
 };
+
+// CopyFileExW's progress routine: passes each report on to the CopyProgress in data.
+DWORD CALLBACK ReportProgress(LARGE_INTEGER /*totalFileSize*/, LARGE_INTEGER /*totalBytes*/,
+                              LARGE_INTEGER /*streamSize*/, LARGE_INTEGER /*streamBytes*/,
+                              DWORD /*streamNumber*/, DWORD /*callbackReason*/, HANDLE /*source*/,
+                              HANDLE /*destination*/, LPVOID data) {
+  (*static_cast<const CopyProgress*>(data))();
+  return PROGRESS_CONTINUE;
+}
 
 class Win32FileSystem : public FileSystemService {
  public:
@@ -414,12 +445,32 @@ class Win32FileSystem : public FileSystemService {
     }
   }
 
-  void CopyFile(const std::wstring& source, const std::wstring& destination,
-                bool overwrite) override {
-    if (!CopyFileW(LongForm(source).c_str(), LongForm(destination).c_str(),
-                   /*bFailIfExists=*/!overwrite)) {
+  void CopyFile(const std::wstring& source, const std::wstring& destination, bool overwrite,
+                const CopyProgress& onProgress) override {
+    if (!CopyFileExW(LongForm(source).c_str(), LongForm(destination).c_str(),
+                     onProgress ? &ReportProgress : nullptr, const_cast<CopyProgress*>(&onProgress),
+                     /*pbCancel=*/nullptr, overwrite ? 0 : COPY_FILE_FAIL_IF_EXISTS)) {
       throw LastError(source + L" -> " + destination);
     }
+  }
+
+  void FlushFile(const std::wstring& path) override {
+    // Windows opens no read-only file for writing, and flushing needs a handle that writes.
+    ReadOnlyLift lift(path);
+    const HANDLE file = CreateFileW(LongForm(path).c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    /*lpSecurityAttributes=*/nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, /*hTemplateFile=*/nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      throw LastError(path);
+    }
+    const bool flushed = FlushFileBuffers(file);
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    if (!flushed) {
+      throw Error(error, path);
+    }
+    lift.Restore();
   }
 
   void ReplaceFile(const std::wstring& source, const std::wstring& destination) override {
@@ -436,8 +487,9 @@ class Win32FileSystem : public FileSystemService {
     // needs restoring when the move fails. Without MOVEFILE_COPY_ALLOWED the move stays on one
     // volume and is a single rename.
     ReadOnlyLift lift(destination);
+    // Written through: the rename is on the disk before the call returns, as the caller relies on.
     if (!MoveFileExW(LongForm(source).c_str(), LongForm(destination).c_str(),
-                     MOVEFILE_REPLACE_EXISTING)) {
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       throw LastError(source + L" -> " + destination);
     }
     lift.Keep();
@@ -445,6 +497,10 @@ class Win32FileSystem : public FileSystemService {
 };
 
 }  // namespace
+
+bool IsLinkFolder(uint32_t attributes, uint32_t reparseTag) {
+  return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsLinkTag(reparseTag);
+}
 
 int32_t DriveTypeCode(unsigned win32DriveType) {
   switch (win32DriveType) {

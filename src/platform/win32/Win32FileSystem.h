@@ -16,6 +16,10 @@ namespace docrecover::win32 {
 
 FileSystemPtr NewWin32FileSystem();
 
+// Whether a listed folder with these attributes and reparse tag (dwReserved0) is a link the walk
+// must not enter: a reparse point whose tag IsLinkTag names. Other reparse folders are entered.
+bool IsLinkFolder(uint32_t attributes, uint32_t reparseTag);
+
 // The service's drive type code for a GetDriveTypeW value.
 int32_t DriveTypeCode(unsigned win32DriveType);
 
