@@ -151,21 +151,19 @@ class MainWindowFontTest : public MainWindowTest, public ::testing::WithParamInt
 
 TEST_P(MainWindowFontTest, PanesHaveEveryGlyphOfACyrillicPathAndBitmapFaceOnlyAt96Dpi) {
   ASSERT_EQ(GetDeviceCaps(ScreenDc().Get(), LOGPIXELSY), GetParam()) << "the prefix's screen";
+  std::wstring fonts;
+  for (const int id : {kMessageId, kMessage2Id, kSubTitleId, kVersionId, kCancelId}) {
+    const LOGFONTW font = FontOf(Control(id));
+    fonts += std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight) + L" " +
+             std::to_wstring(font.lfWeight) + L" " + std::to_wstring(font.lfCharSet) + L"\n";
+  }
+  // Face, height (8.25 points), weight, and character set (1 the default, 0 ANSI) of the panes,
+  // the subtitle, the version line and Cancel.
   const std::wstring pane =
       GetParam() == 96 ? L"Microsoft Sans Serif -11" : L"Microsoft Sans Serif -17";
   const std::wstring fixed = GetParam() == 96 ? L"MS Sans Serif -11" : pane;
-  // Face, height (8.25 points), weight, and character set: 1 the default, 0 ANSI.
-  const std::pair<int, std::wstring> kFonts[] = {{kMessageId, pane + L" 400 1"},
-                                                 {kMessage2Id, pane + L" 400 1"},
-                                                 {kSubTitleId, fixed + L" 700 0"},
-                                                 {kVersionId, fixed + L" 400 0"},
-                                                 {kCancelId, fixed + L" 400 0"}};
-  for (const auto& [id, expected] : kFonts) {
-    const LOGFONTW font = FontOf(Control(id));
-    EXPECT_EQ(std::wstring(font.lfFaceName) + L" " + std::to_wstring(font.lfHeight) + L" " +
-                  std::to_wstring(font.lfWeight) + L" " + std::to_wstring(font.lfCharSet),
-              expected);
-  }
+  EXPECT_EQ(fonts, pane + L" 400 1\n" + pane + L" 400 1\n" + fixed + L" 700 0\n" + fixed +
+                       L" 400 0\n" + fixed + L" 400 0\n");
   const std::wstring path = L"D:\\Программы\\Отчёт за май.doc";
   for (const int id : {kMessageId, kMessage2Id}) {
     const HDC dc = GetDC(Control(id));
@@ -180,10 +178,8 @@ TEST_P(MainWindowFontTest, PanesHaveEveryGlyphOfACyrillicPathAndBitmapFaceOnlyAt
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Screen, MainWindowFontTest, ::testing::Values(96, 144),
-                         [](const auto& info) {
-                           return "At" + std::to_string(info.param) + "Dpi";
-                         });
+INSTANTIATE_TEST_SUITE_P(Dpi, MainWindowFontTest, ::testing::Values(96, 144),
+                         ::testing::PrintToStringParamName());
 
 // Every image of the program's icon is black wherever its mask lets the title bar show through:
 // any colour there draws a fringe on an active title bar.
