@@ -257,10 +257,6 @@ std::optional<std::string> MemoryDisk::Content(const std::wstring& path) const {
   return entry != nullptr && !entry->folder ? std::optional(entry->content) : std::nullopt;
 }
 
-uint32_t MemoryDisk::Attributes(const std::wstring& path) const {
-  return MarksOf(At(path));
-}
-
 std::vector<std::wstring> MemoryDisk::List(const std::wstring& folder) const {
   std::vector<std::wstring> names;
   for (const Entry* child : Children(&At(folder))) {

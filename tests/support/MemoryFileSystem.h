@@ -59,9 +59,6 @@ class MemoryDisk {
   // their paths: a walk never enters a link. A cloud placeholder is its own target.
   void AddLink(const std::wstring& path, const std::wstring& target,
                uint32_t tag = reparse_tag::kSymlink);
-  void SetAttributes(const std::wstring& path, uint32_t attributes) {
-    At(path).attributes = attributes;
-  }
   // RootFolder and every path on the drive fail with "not ready" (21).
   void SetDriveReadable(wchar_t letter, bool readable);
   // SubFolders and Files of the folder fail with access denied (5); its Path still reads.
@@ -77,7 +74,6 @@ class MemoryDisk {
   // --- Inspecting the disk, behind the service's back. ---
   bool Exists(const std::wstring& path) const { return Find(path) != nullptr; }
   std::optional<std::string> Content(const std::wstring& path) const;
-  uint32_t Attributes(const std::wstring& path) const;
   // The names directly in a folder, in listing order.
   std::vector<std::wstring> List(const std::wstring& folder) const;
 
