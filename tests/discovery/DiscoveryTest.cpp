@@ -1,11 +1,10 @@
-// The drive search and the list merge on an in-memory computer. The drive listing is proven by the
-// update sequence's transcripts (tests/app): every computer there has a removable, a CD and fixed
-// drives out of letter order.
+// The drive search on an in-memory computer. The drive listing and the merge of each drive's finds
+// are proven by the update sequence's transcripts (tests/app): every computer there has a
+// removable, a CD and fixed drives, and one search finds installations on two drives.
 
 #include <gtest/gtest.h>
 
 #include "app/ScriptedDesktop.h"
-#include "discovery/MergePathLists.h"
 #include "discovery/SearchDrive.h"
 
 namespace docrecover::testing {
@@ -41,13 +40,6 @@ StringList Search(const std::wstring& drive, const std::set<size_t>& clicks = {}
     host.events.push_back(L"ended");
   }
   return host.events;
-}
-
-TEST(MergePathLists, FirstThenSecondKeepingDuplicates) {
-  EXPECT_EQ(MergePathLists({}, {}), StringList{});
-  EXPECT_EQ(MergePathLists({}, {L"A", L"B"}), (StringList{L"A", L"B"}));
-  EXPECT_EQ(MergePathLists({L"A"}, {}), StringList{L"A"});
-  EXPECT_EQ(MergePathLists({L"P", L"Q"}, {L"Q", L"R"}), (StringList{L"P", L"Q", L"Q", L"R"}));
 }
 
 // Every file is shown in walk order and whole upper-cased names match. A click on Cancel is asked

@@ -7,10 +7,7 @@
 //     box              wait for a message box; print "box: <title>: <its text's first line>"
 //     yes | no | ok    press that button of the open box; wait until the box is gone
 //     cancel           wait for the main window; click its Cancel button
-//     aside            move the open box to the right of the main window, which repaints
-//     where            print "window at: x,y WxH", then "box at: ..." of a box if one is open
 //     panes            print "pane <id>: <text>" of each message pane, as a screen reader reads it
-//     until <text>     wait until the main message pane holds the text
 //     end              wait for the program to end; print "exit: <status>"
 // Every wait is bounded (60 s). A step that fails prints "FAIL: <why>" and ends the program and
 // the driver with status 2.
@@ -20,7 +17,6 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
-#include <utility>
 
 namespace {
 
@@ -62,7 +58,7 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::wstring step = argv[i];
     const wchar_t* operand = i + 1 < argc ? argv[i + 1] : L"";
-    i += step == L"lock" || step == L"start" || step == L"until";
+    i += step == L"lock" || step == L"start";
     if (step == L"lock") {
       if (CreateFileW(operand, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) ==
           INVALID_HANDLE_VALUE) {
@@ -87,33 +83,9 @@ int wmain(int argc, wchar_t** argv) {
       WaitFor("the box stays open", nullptr, nullptr, box);
     } else if (step == L"cancel") {
       PostMessageW(GetDlgItem(findMainWindow(), IDCANCEL), BM_CLICK, 0, 0);
-    } else if (step == L"aside") {
-      RECT window{};
-      GetWindowRect(findMainWindow(), &window);
-      SetWindowPos(findBox(), nullptr, window.right + 8, window.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      RedrawWindow(findMainWindow(), nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    } else if (step == L"where") {
-      const char* name = "window";
-      for (const HWND window : {findMainWindow(), FindWindowW(L"#32770", nullptr)}) {
-        if (!IsWindowVisible(window)) {
-          continue;
-        }
-        RECT at{};
-        GetWindowRect(window, &at);
-        std::printf("%s at: %ld,%ld %ldx%ld\n", std::exchange(name, "box"), at.left, at.top,
-                    at.right - at.left, at.bottom - at.top);
-      }
     } else if (step == L"panes") {
       for (const int id : {101, 102}) {
         std::printf("pane %d: %ls\n", id, PaneText(id).c_str());
-      }
-    } else if (step == L"until") {
-      for (int polls = 0; PaneText(101).find(operand) == std::wstring::npos; ++polls, Sleep(10)) {
-        if (polls == 6000) {
-          Fail("the main pane's text");
-        }
       }
     } else if (step == L"end") {
       DWORD status = 0;

@@ -72,7 +72,6 @@ class MemoryDisk {
   void CutPowerAfter(int64_t n) { powerCut_ = calls_ + n; }
 
   // --- Inspecting the disk, behind the service's back. ---
-  bool Exists(const std::wstring& path) const { return Find(path) != nullptr; }
   std::optional<std::string> Content(const std::wstring& path) const;
   // The names directly in a folder, in listing order.
   std::vector<std::wstring> List(const std::wstring& folder) const;

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <map>
 
+#include "app/ScriptedDesktop.h"
 #include "platform/PlatformError.h"
-#include "support/MemoryFileSystem.h"
 #include "transfer/CopyAllFiles.h"
 #include "transfer/DeleteAllFiles.h"
 
@@ -34,26 +34,18 @@ std::shared_ptr<MemoryDisk> Disk(const Names& docs, const Names& package) {
   return disk;
 }
 
-// The window as the operations see it: how long they waited, how often they kept it alive, and
-// the message of the error that ended them.
-struct View : ProgressView {
-  void ShowMessage2(const std::wstring&) override {}
-  void KeepAlive() override { ++keepAlives; }
-  void Pause(int32_t milliseconds) override { waited += milliseconds; }
-  int64_t keepAlives = 0, waited = 0;
-  std::wstring failure;
-} view;
+// The window of the last operation; it records the message of the error that ended it last.
+std::optional<ScriptedDesktop> view;
 
-// Runs the operation with a new view. Gives the error it raised (0 for none), then the package
+// Runs the operation in a new window. Gives the error it raised (0 for none), then the package
 // folder, sorted: "name=content" for a file, "name\" for a folder.
 Names Outcome(const std::shared_ptr<MemoryDisk>& disk, decltype(&CopyAllFiles) operation) {
   Names outcome = {L"error 0"};
-  view = {};
   try {
-    operation(*NewMemoryFileSystem(disk), view, kDocs, kPackage);
+    operation(*NewMemoryFileSystem(disk), view.emplace(), kDocs, kPackage);
   } catch (const PlatformError& failure) {
     outcome[0] = L"error " + std::to_wstring(failure.Number());
-    view.failure = failure.Message();
+    view->Record(failure.Message());
   }
   for (const std::wstring& name : disk->List(kPackage)) {
     const auto content = disk->Content(kPackage + L"\\" + name);
@@ -100,7 +92,7 @@ TEST(Transfer, CopyLosesNoDocumentWhicheverCallFails) {
       EXPECT_TRUE(content == "old" || content == "new") << name;
     }
     // Nothing else but the added document, or a temporary file whose removal was refused.
-    EXPECT_TRUE(outcome.size() == 6u + disk->Exists(kPackage + L"\\add") ||
+    EXPECT_TRUE(outcome.size() == 6u + disk->Content(kPackage + L"\\add").has_value() ||
                 disk->Calls(Op::kDeleteFile) != 0);
     disk->ClearFaults();
     EXPECT_EQ(Outcome(disk, &CopyAllFiles), done);
@@ -125,19 +117,19 @@ TEST(Transfer, AHeldDocumentIsWaitedForThenNamed) {
     disk->Hold(kPackage + L"\\ro", refusals);
     disk->FailNthCall(Op::kDeleteFile, 1, error::kAccessDenied);  // the temporary file, a moment
     const Names outcome = Outcome(disk, &CopyAllFiles);
-    EXPECT_EQ(view.waited, refusals == 19 ? 1900 : 2000);
+    EXPECT_EQ(std::count(view->events.begin(), view->events.end(), L"pause 100"), refusals);
     EXPECT_EQ(outcome,
               (refusals == 19 ? Names{L"error 0", L"ro=new"} : Names{L"error 32", L"ro=old"}));
-    EXPECT_EQ(view.failure.find(L"The document " + kPackage +
-                                L"\\ro could not be replaced. "
-                                L"Another program may be using it"),
+    EXPECT_EQ(view->events.back().find(L"The document " + kPackage +
+                                       L"\\ro could not be replaced. "
+                                       L"Another program may be using it"),
               refusals == 19 ? std::wstring::npos : 0);
   }
   // A large document keeps the window alive while it is copied.
   const auto disk = Disk({L"big"}, {L"big"});
   disk->AddFile(kDocs + L"\\big", std::string(200 * 1024, 'x'));
   Outcome(disk, &CopyAllFiles);
-  EXPECT_GT(view.keepAlives, 1);
+  EXPECT_GT(view->keepAlives, 1);
 }
 
 }  // namespace
