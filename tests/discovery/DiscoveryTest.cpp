@@ -23,7 +23,6 @@ StringList Search(const std::wstring& drive, const std::set<size_t>& clicks = {}
                   const std::vector<int32_t>& answers = {}, int64_t failingCall = 1000,
                   const std::wstring& name = L"ZEMO.exe") {
   ScriptedDesktop host;
-  host.disk->AddDrive(L'D');
   for (const std::wstring& file : kFiles) {
     host.disk->AddFile(file);
   }

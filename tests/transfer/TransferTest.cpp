@@ -24,7 +24,6 @@ const std::map<std::wstring, uint32_t> kMarks = {
 // a name with a backslash puts a file in a subfolder.
 std::shared_ptr<MemoryDisk> Disk(const Names& docs, const Names& package) {
   auto disk = MemoryDisk::Create();
-  disk->AddDrive(L'C');
   for (const std::wstring& name : docs) {
     disk->AddFile(kDocs + L"\\" + name, "new", attribute::kReadOnly);  // from a CD
   }

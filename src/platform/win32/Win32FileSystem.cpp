@@ -330,6 +330,24 @@ FolderPtr OpenFolder(const std::wstring& path) {
   return std::make_shared<Win32Folder>(folder, isLink);
 }
 
+// The service's drive type code for a GetDriveTypeW value.
+int32_t DriveTypeCode(unsigned win32DriveType) {
+  switch (win32DriveType) {
+    case DRIVE_REMOVABLE:
+      return drive_type::kRemovable;
+    case DRIVE_FIXED:
+      return drive_type::kFixed;
+    case DRIVE_REMOTE:
+      return drive_type::kNetwork;
+    case DRIVE_CDROM:
+      return drive_type::kCdRom;
+    case DRIVE_RAMDISK:
+      return drive_type::kRamDisk;
+    default:  // DRIVE_UNKNOWN, DRIVE_NO_ROOT_DIR
+      return drive_type::kUnknown;
+  }
+}
+
 class Win32Drive : public Drive {
  public:
   explicit Win32Drive(wchar_t letter) : letter_(letter) {}
@@ -500,23 +518,6 @@ class Win32FileSystem : public FileSystemService {
 
 bool IsLinkFolder(uint32_t attributes, uint32_t reparseTag) {
   return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsLinkTag(reparseTag);
-}
-
-int32_t DriveTypeCode(unsigned win32DriveType) {
-  switch (win32DriveType) {
-    case DRIVE_REMOVABLE:
-      return drive_type::kRemovable;
-    case DRIVE_FIXED:
-      return drive_type::kFixed;
-    case DRIVE_REMOTE:
-      return drive_type::kNetwork;
-    case DRIVE_CDROM:
-      return drive_type::kCdRom;
-    case DRIVE_RAMDISK:
-      return drive_type::kRamDisk;
-    default:  // DRIVE_UNKNOWN, DRIVE_NO_ROOT_DIR
-      return drive_type::kUnknown;
-  }
 }
 
 std::wstring LongForm(const std::wstring& path) {

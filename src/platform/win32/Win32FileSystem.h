@@ -20,9 +20,6 @@ FileSystemPtr NewWin32FileSystem();
 // must not enter: a reparse point whose tag IsLinkTag names. Other reparse folders are entered.
 bool IsLinkFolder(uint32_t attributes, uint32_t reparseTag);
 
-// The service's drive type code for a GetDriveTypeW value.
-int32_t DriveTypeCode(unsigned win32DriveType);
-
 // The "\\?\" form of path ("\\?\UNC\" for a share), which lifts the MAX_PATH limit. The path is
 // first made full as the plain API would make it (relative parts, "." and "..", forward
 // slashes), since the "\\?\" form is taken literally. A path already in that form is kept.
