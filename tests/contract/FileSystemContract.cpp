@@ -136,6 +136,7 @@ TEST_F(FileSystemContract, RefusalsCarryTheWindowsNumberAndChangeNothing) {
     } catch (const PlatformError& failure) {
       EXPECT_EQ(numbers.count(failure.Number()), 1u) << what << ": " << failure.Number();
       EXPECT_NE(failure.Message().find(root), std::wstring::npos) << what;  // names what failed
+      EXPECT_EQ(failure.Message().find_first_of(L"\r\n"), std::wstring::npos) << what;  // one line
     }
   }
   EXPECT_EQ(Content(At(L"new.pdf")), "new");
