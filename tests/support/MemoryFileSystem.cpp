@@ -265,11 +265,6 @@ std::vector<std::wstring> MemoryDisk::List(const std::wstring& folder) const {
   return names;
 }
 
-int64_t MemoryDisk::DirectoryReads(const std::wstring& folder) const {
-  const auto reads = readsOf_.find(KeyOf(folder));
-  return reads == readsOf_.end() ? 0 : reads->second;
-}
-
 void MemoryDisk::Enter(Op op) {
   // Counts only grow, so a planned call comes once.
   const int64_t callOfOp = ++callsOf_[op];
@@ -320,11 +315,6 @@ std::vector<const Entry*> MemoryDisk::Children(const Entry* folder) const {
     }
   }
   return children;
-}
-
-void MemoryDisk::CountRead(const std::wstring& folder) {
-  ++reads_;
-  ++readsOf_[KeyOf(folder)];
 }
 
 Entry& MemoryDisk::At(const std::wstring& path) const {

@@ -84,9 +84,8 @@ class MemoryDisk {
   void ClearFaults() { fault_.reset(), faultOf_.clear(); }
   int64_t Calls() const { return calls_; }
   int64_t Calls(Op op) const { return callsOf_.count(op) == 0 ? 0 : callsOf_.at(op); }
-  // Directory reads (listings) over all folders, and of one folder by the path it was read by.
-  int64_t DirectoryReads() const { return reads_; }
-  int64_t DirectoryReads(const std::wstring& folder) const;
+  // The folders whose listings were read, by the paths they were read by, in order.
+  const std::vector<std::wstring>& DirectoryReads() const { return reads_; }
 
   // --- For the service objects (MemoryFileSystem.cpp). ---
   // Counts a call, and throws the planned fault when this is the call that fails.
@@ -99,16 +98,16 @@ class MemoryDisk {
   // The entries directly in folder, the drives for no folder, in the order NTFS lists them: by
   // their upper-cased names.
   std::vector<const Entry*> Children(const Entry* folder) const;
-  void CountRead(const std::wstring& folder);
+  void CountRead(const std::wstring& folder) { reads_.push_back(folder); }
 
  private:
   // The entry at path; fails with "path not found" when there is none.
   Entry& At(const std::wstring& path) const;
 
   std::map<std::wstring, Entry> entries_;  // by upper-cased path
-  int64_t calls_ = 0, reads_ = 0;
+  int64_t calls_ = 0;
   std::map<Op, int64_t> callsOf_;
-  std::map<std::wstring, int64_t> readsOf_;
+  std::vector<std::wstring> reads_;
   std::optional<std::pair<int64_t, uint32_t>> fault_;
   std::optional<int64_t> powerCut_;
   std::map<Op, std::pair<int64_t, uint32_t>> faultOf_;
