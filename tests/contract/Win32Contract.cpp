@@ -1,6 +1,6 @@
 // The contract suite's test bed on real files in the Wine prefix, and what only the Win32 service
-// has: its reading of reparse tags, and a document held open by another handle while the copy
-// replaces it. Its drive types are seen end to end: a removable drive is not searched.
+// has: its reading of reparse tags. What it does with drive types and with a document another
+// program holds open is seen end to end (tests/e2e).
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,7 @@
 #include <iterator>
 
 #include "ContractDriver.h"
-#include "platform/PlatformError.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "transfer/CopyAllFiles.h"
 
 // Last: it renames DeleteFile and the like, which must keep their names in the headers above.
 #include <windows.h>
@@ -45,45 +43,6 @@ TEST(Win32Contract, OnlyReparseFoldersThatLeadElsewhereAreLinks) {
     EXPECT_FALSE(win32::IsLinkFolder(reparseFolder, tag)) << std::hex << tag;
   }
   EXPECT_FALSE(win32::IsLinkFolder(FILE_ATTRIBUTE_DIRECTORY, 0));
-}
-
-// The copy's window, whose first wait lets go of the document when release is set.
-struct Window : ProgressView {
-  Window(HANDLE document, bool letGo) : held(document), release(letGo) {}
-  void ShowMessage2(const std::wstring&) override {}
-  void KeepAlive() override {}
-  void Pause(int32_t) override { ++waits == 1 && release&& CloseHandle(held); }
-  HANDLE held;
-  bool release;
-  int waits = 0;
-};
-
-// An open handle that shares nothing makes the rename fail with 5 under Wine. Let go at the first
-// wait, the document is updated; held for good, the report names it, and it stays as it was,
-// read-only too, with no temporary file beside it.
-TEST(Win32Contract, ADocumentHeldOpenIsWaitedForThenNamed) {
-  for (const bool release : {true, false}) {
-    const std::wstring docs = NewScratchFolder(), package = NewScratchFolder();
-    const std::wstring target = package + L"\\a.pdf";
-    MakeFile(docs + L"\\a.pdf", "new");
-    MakeFile(target, "old", attribute::kReadOnly);
-    Window window(CreateFileW(Long(target).c_str(), GENERIC_READ, /*dwShareMode=*/0, nullptr,
-                              OPEN_EXISTING, 0, nullptr),
-                  release);
-    std::wstring report;
-    try {
-      CopyAllFiles(Service(), window, docs, package);
-    } catch (const PlatformError& failure) {
-      report = std::to_wstring(failure.Number()) + L": " + failure.Message();
-    }
-    EXPECT_TRUE(release || CloseHandle(window.held));
-    EXPECT_EQ(window.waits, release ? 1 : 19);
-    EXPECT_EQ(Content(target), release ? "new" : "old");
-    EXPECT_EQ(report.rfind(L"5: The document " + target + L" could not be replaced", 0),
-              release ? std::wstring::npos : 0);
-    EXPECT_EQ((GetFileAttributesW(Long(target).c_str()) & FILE_ATTRIBUTE_READONLY) != 0, !release);
-    EXPECT_EQ(Content(package + L"\\~a.pdf.docrecover-tmp"), std::nullopt);
-  }
 }
 
 }  // namespace

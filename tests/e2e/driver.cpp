@@ -4,7 +4,8 @@
 //   e2e_driver <step>...
 //     lock <file>      hold the file open, unshared, until the driver ends
 //     start <program>  start the program
-//     box              wait for a message box; print "box: <title>: <its text's first line>"
+//     box              wait for a message box; print "box: <title>: <its text>", the first two
+//                      paragraphs of it
 //     yes | no | ok    press that button of the open box; wait until the box is gone
 //     cancel           wait for the main window; click its Cancel button
 //     panes            print "pane <id>: <text>" of each message pane, as a screen reader reads it
@@ -15,7 +16,7 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cwchar>
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -76,7 +77,11 @@ int wmain(int argc, wchar_t** argv) {
       wchar_t title[64] = {}, text[1024] = {};
       GetWindowTextW(box, title, 64);
       GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 1024);
-      std::printf("box: %ls: %.*ls\n", title, static_cast<int>(std::wcscspn(text, L"\r")), text);
+      // Its first two paragraphs, the second on lines of its own: the folder, question or error.
+      std::wstring shown = text;
+      const size_t first = std::min(shown.find(L"\r\n\r\n"), shown.size());
+      shown = shown.substr(0, shown.find(L"\r\n\r\n", first + 1)).replace(first, 2, L"");
+      std::printf("box: %ls: %ls\n", title, shown.c_str());
     } else if (step == L"yes" || step == L"no" || step == L"ok") {
       const HWND box = findBox();
       PostMessageW(box, WM_COMMAND, step == L"yes" ? IDYES : step == L"no" ? IDNO : IDOK, 0);
