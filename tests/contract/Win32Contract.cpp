@@ -1,12 +1,13 @@
 // The contract suite's test bed on real files in the Wine prefix, and what only the Win32 service
-// has: its reading of reparse tags. What it does with drive types and with a document another
-// program holds open is seen end to end (tests/e2e).
+// has: its reading of reparse tags and its long path forms. What it does with drive types and with
+// a document another program holds open is seen end to end (tests/e2e).
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <tuple>
 
 #include "ContractDriver.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -43,6 +44,21 @@ TEST(Win32Contract, OnlyReparseFoldersThatLeadElsewhereAreLinks) {
     EXPECT_FALSE(win32::IsLinkFolder(reparseFolder, tag)) << std::hex << tag;
   }
   EXPECT_FALSE(win32::IsLinkFolder(FILE_ATTRIBUTE_DIRECTORY, 0));
+}
+
+// Wine has no MAX_PATH limit, so only here are the "\\?\" forms Windows needs past it checked.
+TEST(Win32Contract, LongFormsAreWindowsOwnAndComeBackOrdinary) {
+  // A path as given, its long form, and that form's ordinary one.
+  const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*> rows[] = {
+      {L"C:\\a\\..\\b", L"\\\\?\\C:\\b", L"C:\\b"},
+      {L"\\\\server\\share\\a", L"\\\\?\\UNC\\server\\share\\a", L"\\\\server\\share\\a"},
+      {L"\\\\?\\C:\\", L"\\\\?\\C:\\", L"C:\\"},
+      {L"\\\\?\\Volume{1}\\", L"\\\\?\\Volume{1}\\", L"\\\\?\\Volume{1}\\"},
+  };
+  for (const auto& [given, longForm, ordinary] : rows) {
+    EXPECT_EQ(win32::LongForm(given), longForm);
+    EXPECT_EQ(win32::OrdinaryForm(longForm), ordinary);
+  }
 }
 
 }  // namespace
