@@ -4,8 +4,8 @@
 //   e2e_driver <step>...
 //     lock <file>      hold the file open, unshared, until the driver ends
 //     start <program>  start the program
-//     box              wait for a message box; print "box: <title>: <its text>", the first two
-//                      paragraphs of it
+//     box              wait for a message box; print "box: <title>: " and the first two
+//                      paragraphs of its text, the second on lines of their own
 //     yes | no | ok    press that button of the open box; wait until the box is gone
 //     cancel           wait for the main window; click its Cancel button
 //     panes            print "pane <id>: <text>" of each message pane, as a screen reader reads it
@@ -15,8 +15,8 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -77,7 +77,7 @@ int wmain(int argc, wchar_t** argv) {
       wchar_t title[64] = {}, text[1024] = {};
       GetWindowTextW(box, title, 64);
       GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 1024);
-      // Its first two paragraphs, the second on lines of its own: the folder, question or error.
+      // The second paragraph holds the folder, the question or the error.
       std::wstring shown = text;
       const size_t first = std::min(shown.find(L"\r\n\r\n"), shown.size());
       shown = shown.substr(0, shown.find(L"\r\n\r\n", first + 1)).replace(first, 2, L"");
