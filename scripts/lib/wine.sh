@@ -5,16 +5,19 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # Skip the Mono and Gecko installers: nothing here needs them.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-# wine_preset: the build whose Windows programs Wine runs here. The product is 32-bit, but some
-# machines cannot run 32-bit code at all (the kernel's IA-32 emulation is off, and Wine's 32-bit
-# loader fails with "Exec format error"). There the same sources are built for x86-64 (preset
-# win64) and run by Wine's 64-bit loader, which goes first on PATH as "wine", in 64-bit prefixes.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  # shellcheck disable=SC2034 # read by the scripts that source this file
-  wine_preset=win32
+# wine_preset: the build whose Windows programs Wine runs here, and wine_build, a line that says
+# which and why. The product is 32-bit, but some machines cannot run 32-bit code at all (the
+# kernel's IA-32 emulation is off, and Wine's 32-bit loader fails with "Exec format error"). There
+# the same sources are built for x86-64 (preset win64) and run by Wine's 64-bit loader, which goes
+# first on PATH as "wine", in 64-bit prefixes. DOCRECOVER_WINE64=1 takes that path on any machine,
+# so that both can be tried on one. The scripts call Wine's tools through "wine" (wine wineboot),
+# since Debian's helper scripts pick the 32-bit loader whenever it exists.
+# shellcheck disable=SC2034 # wine_preset and wine_build are read by the scripts that source this
+if [ "${DOCRECOVER_WINE64:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  wine_preset=win32 wine_build="Wine ran the win32 build: the product"
 else
-  # shellcheck disable=SC2034 # read by the scripts that source this file
-  wine_preset=win64
+  wine_preset=win64 wine_build="Wine ran the win64 build, because this machine cannot run 32-bit code"
+  [ "${DOCRECOVER_WINE64:-0}" = 1 ] && wine_build="Wine ran the win64 build, forced (DOCRECOVER_WINE64=1)"
   export WINEARCH=win64
   PATH=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine64:$PATH
   export PATH
@@ -26,7 +29,7 @@ wine_prefix() {
   export WINEPREFIX=$1
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
+    wine wineboot -i >/dev/null 2>&1
     # Wine draws its own frames: under Xvfb there is no window manager, and Wine would wait for
     # one about two seconds each time a window is hidden.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
@@ -58,6 +61,21 @@ wine_map_drive() {
   local link="$WINEPREFIX/dosdevices/${1,,}:"
   rm -f "$link"
   ln -s "$2" "$link"
+}
+
+# wine_drive_type <letter> <type>: gives a drive of the current prefix a type other than fixed
+# (floppy: removable; network: remote; cdrom). Wine's mount manager reads the types from the
+# registry's 64-bit view only, where a 32-bit reg.exe in a WoW64 prefix would not write without
+# /reg:64. The value is checked in that view first, so that a prefix made wrong is mended; the
+# server is then restarted, since the types are read as it starts.
+wine_drive_type() {
+  local key='HKLM\Software\Wine\Drives' letter=${1,,}:
+  if ! wine reg query "$key" /v "$letter" /reg:64 2>/dev/null | tr -d '\r' |
+    grep -qiE "^[[:space:]]*$letter[[:space:]]+REG_SZ[[:space:]]+$2\$"; then
+    wine reg add "$key" /v "$letter" /d "$2" /f /reg:64 >/dev/null 2>&1 || return 1
+    wineserver -k 2>/dev/null
+    wineserver -w
+  fi
 }
 
 # wine_warm_up: starts one persistent server for the current prefix, so that each test process
