@@ -35,7 +35,9 @@ disc_names() {
 }
 
 # disc_extract <image> <folder>: the files of the image in the folder, with the modes Rock Ridge
-# gives them (read-only), which is what Wine shows of a disc mounted from it.
+# gives them (read-only). Given to Wine as a CD-ROM drive, they show what the image mounted
+# (fuseiso) shows: the same files, modes and drive type. Extracted rather than mounted, it needs
+# no /dev/fuse, which containers and CI may lack, and leaves no mount behind a run that is killed.
 disc_extract() {
   [ ! -e "$2" ] || chmod -R u+w "$2" && rm -rf "$2"
   disc_xorriso -local_charset UTF-8 -osirrox on -indev "$1" -extract / "$2"
