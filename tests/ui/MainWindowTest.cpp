@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ui/Layout.h"
+#include "ui/LiveRegion.h"
 #include "ui/ResourceIds.h"
 #include "ui/Win32Desktop.h"
 #include "ui/Win32MainWindow.h"
@@ -277,6 +278,34 @@ TEST_F(MainWindowTest, ClickEscapeAndCloseBoxCancelOnlyWhileEnabledAndTabNeverLe
     }
     window_.DisableCancel();
   }
+}
+
+// Logoff is held off from DisableCancel, just before the copy, until the next box, the run's last.
+TEST_F(MainWindowTest, LogoffIsHeldOffOnlyFromDisableCancelToTheNextBox) {
+  const auto answer = [this] {
+    return SendMessageW(Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+  };
+  std::vector<LRESULT> answers{answer()};
+  window_.DisableCancel();
+  window_.ShowMessage2(L"Manual.txt");
+  answers.push_back(answer());
+  Win32Desktop desktop(window_);
+  const HHOOK hook = SetWindowsHookExW(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
+  onBox = [&](HWND box) {
+    answers.push_back(answer());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  };
+  desktop.ShowMessageBox(L"text", 64, L"title");
+  UnhookWindowsHookEx(hook);
+  answers.push_back(answer());
+  EXPECT_EQ(answers, (std::vector<LRESULT>{TRUE, FALSE, TRUE, TRUE}));
+}
+
+// A wrong property GUID would fail silently: it must be the documented one.
+TEST(LiveRegionTest, PropertyIsLiveSettingAsDocumented) {
+  wchar_t text[40] = {};
+  StringFromGUID2(kLiveSettingProperty, text, 40);
+  EXPECT_STREQ(text, L"{C12BCD8E-2A8E-4950-8AE7-3625111D58EB}");
 }
 
 }  // namespace
