@@ -282,22 +282,20 @@ TEST_F(MainWindowTest, ClickEscapeAndCloseBoxCancelOnlyWhileEnabledAndTabNeverLe
 
 // Logoff is held off from DisableCancel, just before the copy, until the next box, the run's last.
 TEST_F(MainWindowTest, LogoffIsHeldOffOnlyFromDisableCancelToTheNextBox) {
-  const auto answer = [this] {
-    return SendMessageW(Main(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-  };
-  std::vector<LRESULT> answers{answer()};
+  std::vector<LRESULT> answers;
+  const auto answer = [&] { answers.push_back(SendMessageW(Main(), WM_QUERYENDSESSION, 0, 0)); };
+  answer();
   window_.DisableCancel();
   window_.ShowMessage2(L"Manual.txt");
-  answers.push_back(answer());
-  Win32Desktop desktop(window_);
+  answer();
   const HHOOK hook = SetWindowsHookExW(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
   onBox = [&](HWND box) {
-    answers.push_back(answer());
+    answer();
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   };
-  desktop.ShowMessageBox(L"text", 64, L"title");
+  Win32Desktop(window_).ShowMessageBox(L"text", 64, L"title");
   UnhookWindowsHookEx(hook);
-  answers.push_back(answer());
+  answer();
   EXPECT_EQ(answers, (std::vector<LRESULT>{TRUE, FALSE, TRUE, TRUE}));
 }
 
