@@ -144,8 +144,8 @@ void Win32MainWindow::DisableCancel() {
   // The documents are copied next. Windows may end the program at any point once the session
   // ends; the documents would stay whole, but a temporary copy and a mix of old and new ones
   // would be left. The answer to WM_QUERYENDSESSION holds logoff off; the reason, which must be
-  // given from this thread, tells the user why. Wine fails it with error 120 and Windows before
-  // Vista lacks it: the answer alone still holds.
+  // given from this thread, tells the user why. Wine fails it with error 120: the answer alone
+  // still holds logoff off there.
   holdingLogoff_ = true;
   ShutdownBlockReasonCreate(Handle(), kCopyingReason);
   Flush();
@@ -162,7 +162,7 @@ void Win32MainWindow::Unload() {
   if (Handle() == nullptr) {
     return;
   }
-  Repaint();
+  pacer_.RepaintNow();
   ReleaseLogoff();
 #ifdef DOCRECOVER_BENCH_EXTRA_REPAINT_MS
   PublishPacing(false);

@@ -266,7 +266,7 @@ TEST_F(MainWindowTest, ClickEscapeAndCloseBoxCancelOnlyWhileEnabledAndTabNeverLe
     for (const auto& [toButton, message, wParam, cancels] : kRequests) {
       cancels_ = 0;
       PostMessageW(toButton ? Control(kCancelId) : Main(), message, wParam, 0);
-      // A burst of writes pumps once a frame; the deadline only guards against a hang.
+      // A burst of writes pumps as the pacer allows; the deadline only guards against a hang.
       const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
       while (enabled && cancels_ < cancels && std::chrono::steady_clock::now() < deadline) {
         window_.ShowMessage2(L"C:\\file");

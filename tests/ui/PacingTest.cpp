@@ -39,12 +39,12 @@ struct FakeMachine final : PaceClock, PacedWindow {
 };
 
 TEST(PacerTest, ShareFreshnessAndCancelHoldAtEveryRepaintCost) {
-  // Repaint cost; the time between repaints it should get: what keeps the share at 3%, no
-  // shorter than a frame and no longer than half a second.
+  // Repaint cost; the time between repaints it should get: what keeps the share at 2.5%, half a
+  // point below the goal, no shorter than a frame and no longer than half a second.
   const PaceDuration kCosts[][2] = {
       {microseconds(100), milliseconds(16)},
-      {milliseconds(2), microseconds(66667)},
-      {milliseconds(11), microseconds(366667)},
+      {milliseconds(2), milliseconds(80)},
+      {milliseconds(11), milliseconds(440)},
       {milliseconds(30), milliseconds(500)},
   };
   for (const auto& [cost, period] : kCosts) {

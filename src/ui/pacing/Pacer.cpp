@@ -6,7 +6,7 @@ namespace docrecover::ui {
 
 void Pacer::Tick() {
   const PaceDuration now = clock_.Now();
-  debt_ = std::max(PaceDuration{}, debt_ - (now - accounted_) * kSharePercent / 100);
+  debt_ = std::max(PaceDuration{}, debt_ - (now - accounted_) * kSharePerMille / 1000);
   accounted_ = now;
   const PaceDuration sinceRepaint = now - lastRepaint_;
   if (sinceRepaint >= kStalest || (sinceRepaint >= kFrame && debt_ == PaceDuration{})) {
@@ -38,7 +38,7 @@ void Pacer::Run(Work work, PaceDuration start) {
     accounted_ = start;
   }
   // The time the work itself took counts towards the quiet that pays for it.
-  debt_ = std::max(PaceDuration{}, debt_ + cost - (end - accounted_) * kSharePercent / 100);
+  debt_ = std::max(PaceDuration{}, debt_ + cost - (end - accounted_) * kSharePerMille / 1000);
   accounted_ = end;
 }
 
