@@ -12,7 +12,7 @@
 //     path wins over the share;
 //   - input is pumped at least once every kInputWait, painting nothing, so that Cancel is
 //     answered promptly however rare the repaints;
-//   - and the panes are repainted at most once every kFrame, which no screen could show.
+//   - and the panes are repainted at most once every kFrame: no screen shows more.
 // Portable: the window supplies the work, and the clock is replaceable.
 
 #include <chrono>
