@@ -8,14 +8,17 @@
 //
 // Prints "window ms: T" (from starting the process to its first visible window: the start-up),
 // "box ms: T" (from starting it to the first message box), the box's title and text (UTF-8, CR LF
-// as \r\n) and "exit code: N". Between them, "main pane ms: T: text" for every text the window's
-// main pane was seen to show, which times the steps of the run. Fails (status 2) when no box
-// comes within two minutes.
+// as \r\n) and "exit code: N". A bench build of the program (bench_docrecover_repaint*) also
+// publishes what its window's pacer measured up to the box, printed as "window work us: N" (all
+// its repaints and pumps), "repaint us: N" (its repaints) and "repaints: N". Between them, "main
+// pane ms: T: text" for every text the window's main pane was seen to show, which times the steps
+// of the run. Fails (status 2) when no box comes within two minutes.
 
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "Stopwatch.h"
 
@@ -158,6 +161,13 @@ int wmain(int argc, wchar_t** argv) {
   const double boxMs = clock.Milliseconds();
 
   std::printf("window ms: %.1f\n%sbox ms: %.1f\n", windowMs, paneSteps.c_str(), boxMs);
+  for (const auto& [name, label] : {std::pair{L"DocRecover.WindowMicroseconds", "window work us"},
+                                    std::pair{L"DocRecover.RepaintMicroseconds", "repaint us"},
+                                    std::pair{L"DocRecover.Repaints", "repaints"}}) {
+    if (const HANDLE value = GetPropW(windows.main, name)) {
+      std::printf("%s: %lld\n", label, static_cast<long long>(reinterpret_cast<INT_PTR>(value)));
+    }
+  }
   std::printf("box title: %s\n", Printable(TextOf(windows.box)).c_str());
   std::printf("box text: %s\n", Printable(TextOf(GetDlgItem(windows.box, kBoxTextId))).c_str());
   PostMessageW(windows.box, WM_COMMAND, /*wParam=*/IDOK, /*lParam=*/0);

@@ -6,38 +6,11 @@
 #include <cstring>
 
 #include "platform/win32/Win32Error.h"
+#include "ui/Com.h"
 
 namespace docrecover::ui {
 
 namespace {
-
-struct ComRelease {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
-template <class Interface>
-using ComOwner = std::unique_ptr<Interface, ComRelease>;
-
-// The picture decoder needs COM on this thread. Joins an apartment already there, of either kind.
-class ComApartment {
- public:
-  ComApartment() {
-    const HRESULT result = CoInitializeEx(/*pvReserved=*/nullptr, COINIT_APARTMENTTHREADED);
-    if (FAILED(result) && result != RPC_E_CHANGED_MODE) {
-      throw win32::Error(static_cast<unsigned long>(result));
-    }
-    joined_ = SUCCEEDED(result);
-  }
-  ~ComApartment() {
-    if (joined_) {
-      CoUninitialize();
-    }
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool joined_ = false;
-};
 
 void Check(HRESULT result) {
   if (FAILED(result)) {
@@ -74,7 +47,6 @@ ComOwner<IStream> ResourceStream(int resourceId, DWORD& size) {
 }  // namespace
 
 UniqueBitmap LoadBanner(int resourceId) {
-  const ComApartment apartment;
   DWORD size = 0;
   const ComOwner<IStream> stream = ResourceStream(resourceId, size);
   IPicture* decoded = nullptr;

@@ -7,7 +7,7 @@
 namespace docrecover::ui {
 
 // Decodes the RCDATA resource resourceId of the running program; throws PlatformError when it
-// is missing or cannot be decoded.
+// is missing or cannot be decoded. The thread must have joined COM (the window holds it).
 UniqueBitmap LoadBanner(int resourceId);
 
 }  // namespace docrecover::ui

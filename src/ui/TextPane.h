@@ -28,6 +28,7 @@ class TextPane : public BaseWindow<TextPane> {
   // A child pane of parent with control id; the parent places it.
   TextPane(HWND parent, int id, PaneLook look, const std::wstring& text);
 
+  const std::wstring& Text() const { return text_; }
   // Replaces the text at once, for everyone who asks the pane; the screen follows at Present.
   void SetTextLater(const std::wstring& text);
   // Has the pane repainted if its text changed since the last Present; a no-op once destroyed.

@@ -8,6 +8,8 @@ namespace docrecover::ui {
 
 int32_t Win32Desktop::ShowMessageBox(const std::wstring& text, int32_t style,
                                      const std::wstring& title) {
+  // Every box after Cancel is disabled is the run's last: the copy is over.
+  window_.ReleaseLogoff();
   window_.Flush();
   const int answer =
       MessageBoxW(/*hWnd=*/window_.Handle(), text.c_str(), title.c_str(), static_cast<UINT>(style));

@@ -15,13 +15,20 @@
 // The panes answer WM_GETTEXT with their latest text. Escape and the close box act as Cancel
 // while Cancel is enabled; once it is disabled the close box is greyed and does nothing.
 //
-// Paced repainting: ShowMessage2 replaces the pane's text at once but puts it on screen, and
-// processes pending events, at most once per frame during a burst of calls; KeepAlive does the
-// same without a new text, and Pause keeps doing it until its time is up. Flush does both at
-// once; ShowMessage, DisableCancel and Unload always flush, and so does the desktop before every
-// message box, so the last text written is the one on screen when a box appears.
+// Paced repainting: ShowMessage2 replaces the pane's text at once, but puts it on screen and
+// processes pending events only as the pacer's budget allows (ui/pacing/Pacer.h), pumping input
+// alone in between; KeepAlive does the same without a new text, and Pause keeps doing it until its
+// time is up. Flush does both at once; ShowMessage, DisableCancel and Unload always flush, and so
+// does the desktop before every message box, so the last text written is the one on screen when a
+// box appears.
+//
+// The main pane is a polite live region: each new text ShowMessage puts on screen is announced
+// to screen readers. The secondary pane, which changes several times a second, is not.
+//
+// Logoff is held off while documents are copied: from DisableCancel, which the update sequence
+// calls just before the copy, until the next message box (the run's last) or Unload, the window
+// answers FALSE to WM_QUERYENDSESSION and gives Windows its reason.
 
-#include <chrono>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -29,17 +36,21 @@
 
 #include "platform/Desktop.h"
 #include "ui/BaseWindow.h"
+#include "ui/Com.h"
 #include "ui/GdiObject.h"
+#include "ui/LiveRegion.h"
 #include "ui/PicturePane.h"
 #include "ui/TextPane.h"
+#include "ui/pacing/Pacer.h"
 
 namespace docrecover::ui {
 
-class Win32MainWindow final : public MainWindowView, private BaseWindow<Win32MainWindow> {
+class Win32MainWindow final : public MainWindowView,
+                              private BaseWindow<Win32MainWindow>,
+                              private PacedWindow {
  public:
   static constexpr const wchar_t* kClassName = L"DocRecoverMain";
   static HBRUSH ClassBackground() { return reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1); }
-  static constexpr std::chrono::milliseconds kFrame{16};
 
   // Creates the window, hidden, centred on the screen; throws PlatformError on failure.
   Win32MainWindow();
@@ -57,6 +68,8 @@ class Win32MainWindow final : public MainWindowView, private BaseWindow<Win32Mai
   // Puts the latest pane texts on screen, then processes the pending window events once. A
   // failure of the Cancel handler during the pump passes up from here.
   void Flush();
+  // The copy is over: logoff is no longer held off. The desktop calls it before every box.
+  void ReleaseLogoff();
 
   // The window, or null once unloaded; message boxes are owned by it while it is open.
   using BaseWindow::Handle;
@@ -68,6 +81,9 @@ class Win32MainWindow final : public MainWindowView, private BaseWindow<Win32Mai
     UniqueFont panes;    // txtMessage and txtMessage2
   };
 
+  static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  static constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCommand(int id);
   void OnClose();
@@ -75,6 +91,9 @@ class Win32MainWindow final : public MainWindowView, private BaseWindow<Win32Mai
   void OnPaint();
   void OnDpiChanged(int dpiX, int dpiY, const RECT& suggested);
 
+  // The window rectangle, centred on the primary screen's work area, whose client area is the
+  // layout's at the given density.
+  static RECT CentredFrame(int dpiX, int dpiY);
   // Lays out at the density of the monitor the window opened on where it differs from the
   // screen's, as it may under per-monitor awareness.
   void AdoptWindowDpi();
@@ -85,10 +104,19 @@ class Win32MainWindow final : public MainWindowView, private BaseWindow<Win32Mai
   void PlaceControls();
   void RequestCancel();
   // Present, repaint and pump without rethrowing, so Unload destroys the window whatever happened.
-  void PutOnScreen();
-  void Pump();
+  void Repaint() override;
+  void PumpInput() override;
+  // Processes the pending messages the filter lets through (PeekMessageW's flags).
+  void Pump(UINT filter);
   void RethrowPendingFailure();
+#ifdef DOCRECOVER_BENCH_EXTRA_REPAINT_MS
+  // Bench builds only: what the pacer measured, as properties of the window that the bench's
+  // timer reads from its process when a box opens; published true, removed false.
+  void PublishPacing(bool publish);
+#endif
 
+  // COM for the window's whole life: the banner's decoder and the live region need it.
+  ComApartment apartment_;
   int dpiX_;
   int dpiY_;
   Fonts fonts_;
@@ -105,10 +133,14 @@ class Win32MainWindow final : public MainWindowView, private BaseWindow<Win32Mai
   std::unique_ptr<TextPane> version_;
   std::unique_ptr<TextPane> message2Band_;
   std::unique_ptr<TextPane> headerBand_;
+  // Goes before the main pane does.
+  std::unique_ptr<LiveRegion> live_;
   std::function<void()> onCancel_;
   // A failure inside the window procedure, which it must not cross; the next Flush rethrows it.
   std::exception_ptr pendingFailure_;
-  std::chrono::steady_clock::time_point lastFlush_{};
+  SteadyPaceClock clock_;
+  Pacer pacer_{clock_, *this};
+  bool holdingLogoff_ = false;
 };
 
 }  // namespace docrecover::ui

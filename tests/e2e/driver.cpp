@@ -10,8 +10,11 @@
 //     cancel           wait for the main window; click its Cancel button
 //     panes            print "pane <id>: <text>" of each message pane, as a screen reader reads it
 //     end              wait for the program to end; print "exit: <status>"
-// Every wait is bounded (60 s). A step that fails prints "FAIL: <why>" and ends the program and
-// the driver with status 2.
+//     announced        print "live region: <n> from the main pane, <m> from elsewhere": the
+//                      live-region changes the program has announced so far, as a screen reader
+//                      in another process hears them
+// Every wait is bounded (60 s) and pumps the driver's messages, which carry those announcements.
+// A step that fails prints "FAIL: <why>" and ends the program and the driver with status 2.
 
 #include <windows.h>
 
@@ -22,7 +25,10 @@
 namespace {
 
 constexpr wchar_t kCaption[] = L"ZEMO On CD v 1.50 Update";
+constexpr DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED
 PROCESS_INFORMATION program{};
+int announcedByMainPane = 0;
+int announcedElsewhere = 0;
 
 [[noreturn]] void Fail(const char* what) {
   std::printf("FAIL: %s\n", what);
@@ -30,12 +36,31 @@ PROCESS_INFORMATION program{};
   ExitProcess(2);
 }
 
+// Called, as the driver pumps, for each live-region change of any process's windows.
+void CALLBACK Announced(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD thread,
+                        DWORD) {
+  if (thread == program.dwThreadId) {
+    const bool mainPane = GetDlgCtrlID(window) == 101 && object == OBJID_CLIENT && child == 0;
+    ++(mainPane ? announcedByMainPane : announcedElsewhere);
+  }
+}
+
+// Waits up to ms for a message to the driver, then handles every one waiting.
+void Pump(DWORD ms) {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
+  for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+    DispatchMessageW(&message);
+  }
+}
+
 // Waits for a visible top-level window of that class or caption, or else for window gone to close.
+// Whatever the program announced before that is handled before it returns.
 HWND WaitFor(const char* what, const wchar_t* className, const wchar_t* caption,
              HWND gone = nullptr) {
-  for (int polls = 0; polls < 6000; ++polls, Sleep(10)) {
+  for (int polls = 0; polls < 6000; ++polls, Pump(10)) {
     const HWND window = FindWindowW(className, caption);
     if (gone != nullptr ? !IsWindow(gone) : IsWindowVisible(window)) {
+      Pump(0);
       return window;
     }
   }
@@ -54,6 +79,8 @@ std::wstring PaneText(int id) {
 
 int wmain(int argc, wchar_t** argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
+  SetWinEventHook(kLiveRegionChanged, kLiveRegionChanged, nullptr, Announced, 0, 0,
+                  WINEVENT_OUTOFCONTEXT);
   const auto findMainWindow = [] { return WaitFor("no main window", nullptr, kCaption); };
   const auto findBox = [] { return WaitFor("no message box", L"#32770", nullptr); };
   for (int i = 1; i < argc; ++i) {
@@ -93,12 +120,18 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("pane %d: %ls\n", id, PaneText(id).c_str());
       }
     } else if (step == L"end") {
-      DWORD status = 0;
-      if (WaitForSingleObject(program.hProcess, 60000) != WAIT_OBJECT_0 ||
-          !GetExitCodeProcess(program.hProcess, &status)) {
+      DWORD status = STILL_ACTIVE;
+      for (int polls = 0; polls < 6000 && status == STILL_ACTIVE; ++polls, Pump(10)) {
+        GetExitCodeProcess(program.hProcess, &status);
+      }
+      if (status == STILL_ACTIVE) {
         Fail("the program does not end");
       }
       std::printf("exit: %lu\n", status);
+    } else if (step == L"announced") {
+      Pump(0);
+      std::printf("live region: %d from the main pane, %d from elsewhere\n", announcedByMainPane,
+                  announcedElsewhere);
     } else {
       Fail("unknown step");
     }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ui/Layout.h"
+#include "ui/LiveRegion.h"
 #include "ui/ResourceIds.h"
 #include "ui/Win32Desktop.h"
 #include "ui/Win32MainWindow.h"
@@ -265,7 +266,7 @@ TEST_F(MainWindowTest, ClickEscapeAndCloseBoxCancelOnlyWhileEnabledAndTabNeverLe
     for (const auto& [toButton, message, wParam, cancels] : kRequests) {
       cancels_ = 0;
       PostMessageW(toButton ? Control(kCancelId) : Main(), message, wParam, 0);
-      // A burst of writes pumps once a frame; the deadline only guards against a hang.
+      // A burst of writes pumps as the pacer allows; the deadline only guards against a hang.
       const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
       while (enabled && cancels_ < cancels && std::chrono::steady_clock::now() < deadline) {
         window_.ShowMessage2(L"C:\\file");
@@ -277,6 +278,32 @@ TEST_F(MainWindowTest, ClickEscapeAndCloseBoxCancelOnlyWhileEnabledAndTabNeverLe
     }
     window_.DisableCancel();
   }
+}
+
+// Logoff is held off from DisableCancel, just before the copy, until the next box, the run's last.
+TEST_F(MainWindowTest, LogoffIsHeldOffOnlyFromDisableCancelToTheNextBox) {
+  std::vector<LRESULT> answers;
+  const auto answer = [&] { answers.push_back(SendMessageW(Main(), WM_QUERYENDSESSION, 0, 0)); };
+  answer();
+  window_.DisableCancel();
+  window_.ShowMessage2(L"Manual.txt");
+  answer();
+  const HHOOK hook = SetWindowsHookExW(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
+  onBox = [&](HWND box) {
+    answer();
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  };
+  Win32Desktop(window_).ShowMessageBox(L"text", 64, L"title");
+  UnhookWindowsHookEx(hook);
+  answer();
+  EXPECT_EQ(answers, (std::vector<LRESULT>{TRUE, FALSE, TRUE, TRUE}));
+}
+
+// A wrong property GUID would fail silently: it must be the documented one.
+TEST(LiveRegionTest, PropertyIsLiveSettingAsDocumented) {
+  wchar_t text[40] = {};
+  StringFromGUID2(kLiveSettingProperty, text, 40);
+  EXPECT_STREQ(text, L"{C12BCD8E-2A8E-4950-8AE7-3625111D58EB}");
 }
 
 }  // namespace
