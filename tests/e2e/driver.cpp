@@ -4,6 +4,8 @@
 //   e2e_driver <step>...
 //     lock <file>      hold the file open, unshared, until the driver ends
 //     start <program>  start the program
+//     again <program>  once the main window is up, start the program a second time; wait for that
+//                      copy to end (10 s); print "second copy: exit <status>"
 //     box              wait for a message box; print "box: <title>: " and the first two
 //                      paragraphs of its text, the second on lines of their own
 //     yes | no | ok    press that button of the open box; wait until the box is gone
@@ -28,6 +30,28 @@ PROCESS_INFORMATION program{};
   std::printf("FAIL: %s\n", what);
   TerminateProcess(program.hProcess, 2);
   ExitProcess(2);
+}
+
+PROCESS_INFORMATION Start(const wchar_t* path) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(path, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &started)) {
+    Fail("cannot start the program");
+  }
+  return started;
+}
+
+// The exit status of process, once it has ended within milliseconds.
+DWORD ExitStatus(HANDLE process, DWORD milliseconds, const char* what) {
+  DWORD status = 0;
+  if (WaitForSingleObject(process, milliseconds) != WAIT_OBJECT_0 ||
+      !GetExitCodeProcess(process, &status)) {
+    TerminateProcess(process, 2);
+    Fail(what);
+  }
+  return status;
 }
 
 // Waits for a visible top-level window of that class or caption, or else for window gone to close.
@@ -59,19 +83,19 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::wstring step = argv[i];
     const wchar_t* operand = i + 1 < argc ? argv[i + 1] : L"";
-    i += step == L"lock" || step == L"start";
+    i += step == L"lock" || step == L"start" || step == L"again";
     if (step == L"lock") {
       if (CreateFileW(operand, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) ==
           INVALID_HANDLE_VALUE) {
         Fail("cannot lock the file");
       }
     } else if (step == L"start") {
-      STARTUPINFOW startup{};
-      startup.cb = sizeof startup;
-      if (!CreateProcessW(operand, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &program)) {
-        Fail("cannot start the program");
-      }
+      program = Start(operand);
+    } else if (step == L"again") {
+      findMainWindow();
+      const DWORD status =
+          ExitStatus(Start(operand).hProcess, 10000, "the second copy does not end");
+      std::printf("second copy: exit %lu\n", status);
     } else if (step == L"box") {
       const HWND box = findBox();
       wchar_t title[64] = {}, text[1024] = {};
@@ -93,12 +117,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("pane %d: %ls\n", id, PaneText(id).c_str());
       }
     } else if (step == L"end") {
-      DWORD status = 0;
-      if (WaitForSingleObject(program.hProcess, 60000) != WAIT_OBJECT_0 ||
-          !GetExitCodeProcess(program.hProcess, &status)) {
-        Fail("the program does not end");
-      }
-      std::printf("exit: %lu\n", status);
+      std::printf("exit: %lu\n", ExitStatus(program.hProcess, 60000, "the program does not end"));
     } else {
       Fail("unknown step");
     }
