@@ -71,8 +71,10 @@ TEST(Transfer, CopyAndDeletionTurnOneFolderStateIntoAnother) {
                          {L"a", L"ro", L"xhid", L"sys", L"dir\\a", L"sub\\d", L"keep"}),
                     &DeleteAllFiles),
             (Names{L"error 0", L"dir\\", L"keep=old", L"sub\\", L"sys=old", L"xhid=old"}));
-  // The copy refuses to put a document in a folder's place.
-  EXPECT_EQ(Outcome(Disk({L"DIR"}, {L"dir\\a"}), &CopyAllFiles), (Names{L"error 5", L"dir\\"}));
+  // The copy refuses to put a document in a folder's place, whatever the letter case.
+  EXPECT_EQ(Outcome(Disk({L"Dir"}, {L"dir\\a"}), &CopyAllFiles), (Names{L"error 5", L"dir\\"}));
+  EXPECT_EQ(view->events.back(),
+            L"The document C:\\Z\\Dir could not be replaced: a folder has its name.");
   // A name too long for the temporary name's 16 more units (Windows takes 255 UTF-16 units) is
   // cut to what fits, in whole characters as Windows counts them: an astral one takes two units,
   // so 119 of them fit beside "~" and the suffix, where 239 ASCII letters do.
