@@ -12,12 +12,13 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 # first on PATH as "wine", in 64-bit prefixes. DOCRECOVER_WINE64=1 takes that path on any machine,
 # so that both can be tried on one. The scripts call Wine's tools through "wine" (wine wineboot),
 # since Debian's helper scripts pick the 32-bit loader whenever it exists.
-# shellcheck disable=SC2034 # wine_preset and wine_build are read by the scripts that source this
+# shellcheck disable=SC2034 # wine_preset, wine_build, wine_why: read by the scripts that source this
 if [ "${DOCRECOVER_WINE64:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
   wine_preset=win32 wine_build="Wine ran the win32 build: the product"
 else
-  wine_preset=win64 wine_build="Wine ran the win64 build, because this machine cannot run 32-bit code"
-  [ "${DOCRECOVER_WINE64:-0}" = 1 ] && wine_build="Wine ran the win64 build, forced (DOCRECOVER_WINE64=1)"
+  wine_why="because this machine cannot run 32-bit code"
+  [ "${DOCRECOVER_WINE64:-0}" = 1 ] && wine_why="forced (DOCRECOVER_WINE64=1)"
+  wine_preset=win64 wine_build="Wine ran the win64 build, $wine_why"
   export WINEARCH=win64
   PATH=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine64:$PATH
   export PATH
