@@ -11,6 +11,23 @@ bool IsDriveRoot(const std::wstring& path) {
 
 }  // namespace
 
+std::wstring_view Utf16Prefix(std::wstring_view name, size_t units) {
+  size_t used = 0;
+  size_t end = 0;
+  while (end < name.size()) {
+    const auto unit = static_cast<uint32_t>(name[end]);
+    const bool pair = unit >= 0xD800 && unit < 0xDC00 && end + 1 < name.size() &&
+                      name[end + 1] >= 0xDC00 && name[end + 1] < 0xE000;  // a high, then a low
+    const size_t width = pair || unit > 0xFFFF ? 2 : 1;
+    if (used + width > units) {
+      break;
+    }
+    used += width;
+    end += pair ? 2 : 1;
+  }
+  return name.substr(0, end);
+}
+
 bool IsLinkTag(uint32_t tag) {
   return tag == 0 || (tag & reparse_tag::kNameSurrogate) != 0;
 }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -119,9 +120,22 @@ class Drive {
   virtual FolderPtr RootFolder() const = 0;
 };
 
-// Called now and then while a copy runs, so that the caller's window stays alive; it must not
-// throw. The platform may call it seldom or never.
-using CopyProgress = std::function<void()>;
+// The longest name (one component of a path) that Windows' file systems take, in UTF-16 code
+// units.
+inline constexpr size_t kMaxNameUnits = 255;
+
+// The longest start of name that takes at most units UTF-16 code units, in whole characters: never
+// half a surrogate pair. Where wchar_t holds a whole character (Linux), one beyond U+FFFF counts
+// as the two units it takes on Windows.
+std::wstring_view Utf16Prefix(std::wstring_view name, size_t units);
+
+// Called now and then while a copy runs, so that the caller's window stays alive; the platform may
+// call it seldom or never. It returns whether the copy goes on: false cancels it, and the copy
+// then fails with error::kCancelled, leaving no destination. It runs inside the platform's own
+// frames (Windows calls it from C code), which no exception may cross, so it must not throw: work
+// in it that can fail keeps its failure, returns false, and passes the failure up once CopyFile
+// has returned.
+using CopyProgress = std::function<bool()>;
 
 class FileSystemService {
  public:
@@ -140,17 +154,17 @@ class FileSystemService {
   // Deletes a file; force also deletes a read-only file.
   virtual void DeleteFile(const std::wstring& path, bool force) = 0;
   // Copies source to destination; with overwrite an existing destination is replaced, without
-  // it an existing destination makes the copy fail. The platform may refuse hidden or read-only
-  // destinations. A copy that fails leaves no destination behind that it created. A new copy's
-  // data may reach the disk only later (see FlushFile).
+  // it an existing destination makes the copy fail. Windows refuses to overwrite a hidden or a
+  // read-only destination, and a name over kMaxNameUnits. A copy that fails leaves no destination
+  // behind that it created. A new copy's data may reach the disk only later (see FlushFile).
   virtual void CopyFile(const std::wstring& source, const std::wstring& destination, bool overwrite,
                         const CopyProgress& onProgress = {}) = 0;
   // Writes the file's data to the disk, so that a power cut after it cannot lose them. A
   // read-only mark does not stop it and is kept.
   virtual void FlushFile(const std::wstring& path) = 0;
-  // Puts source in destination's place in one step, on the same volume. An existing plain file
-  // at destination is replaced, read-only or not; on failure both files are as they were. The
-  // rename is on the disk when the call returns.
+  // Puts source in destination's place in one step, on the same volume. An existing file at
+  // destination is replaced, whatever its marks (read-only too); a folder is not. On failure both
+  // files are as they were. The rename is on the disk when the call returns.
   virtual void ReplaceFile(const std::wstring& source, const std::wstring& destination) = 0;
 
   // The path less its last component. At a drive root the root keeps its backslash

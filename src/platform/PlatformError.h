@@ -16,6 +16,8 @@ inline constexpr uint32_t kNotReady = 21;
 inline constexpr uint32_t kSharingViolation = 32;
 inline constexpr uint32_t kLockViolation = 33;
 inline constexpr uint32_t kDiskFull = 112;
+inline constexpr uint32_t kInvalidName = 123;
+inline constexpr uint32_t kCancelled = 1235;  // ERROR_REQUEST_ABORTED
 }  // namespace error
 
 // The one failure type of the platform services: the platform's error number and its message.

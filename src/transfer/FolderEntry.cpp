@@ -6,7 +6,6 @@ namespace {
 
 constexpr uint32_t kPlainFiles = 0;
 constexpr uint32_t kAllFiles = attribute::kHidden | attribute::kSystem;
-constexpr uint32_t kAllEntries = kAllFiles | attribute::kDirectory;
 
 }  // namespace
 
@@ -23,10 +22,6 @@ bool IsPlainFile(FileSystemService& fileSystem, const std::wstring& path) {
 
 bool IsAnyFile(FileSystemService& fileSystem, const std::wstring& path) {
   return !fileSystem.FindEntry(path, kAllFiles).empty();
-}
-
-bool IsAnyEntry(FileSystemService& fileSystem, const std::wstring& path) {
-  return !fileSystem.FindEntry(path, kAllEntries).empty();
 }
 
 }  // namespace docrecover

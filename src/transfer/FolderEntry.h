@@ -13,13 +13,10 @@ namespace docrecover {
 std::wstring EntryPath(const std::wstring& folderPath, const std::wstring& name);
 
 // A file that is neither hidden nor system (read-only and archive do not matter): the lookup with
-// mask 0. The only kind of entry the copy replaces and the deletion removes.
+// mask 0. The only kind of entry the deletion removes.
 bool IsPlainFile(FileSystemService& fileSystem, const std::wstring& path);
 
 // A file whatever its marks; never a folder.
 bool IsAnyFile(FileSystemService& fileSystem, const std::wstring& path);
-
-// Any entry at all: a file whatever its marks, or a folder.
-bool IsAnyEntry(FileSystemService& fileSystem, const std::wstring& path);
 
 }  // namespace docrecover

@@ -13,20 +13,24 @@
 
 namespace docrecover {
 
-// How often the put-in-place step and the removal of the temporary file are tried while another
-// program holds a file, and how long to wait between the tries: about two seconds in all.
+// How often the flush of the new copy, the put-in-place step and the removal of the temporary
+// file are each tried while another program holds a file, and how long to wait between the
+// tries: about two seconds for each.
 inline constexpr int32_t kLockTries = 20;
 inline constexpr int32_t kLockPauseMilliseconds = 100;
 
 // The temporary file beside target: "~" + its name + ".docrecover-tmp", in the same folder. No
-// document carries that suffix, and the name space is this program's own.
+// document carries that suffix, and the name space is this program's own. A name too long for
+// that loses its end, in whole characters, so that the temporary name takes kMaxNameUnits at
+// most. Either way it depends on target's name alone, so that a leftover is found by the next run.
 std::wstring TemporaryPathFor(const std::wstring& target);
 
-// Afterwards target holds a copy of source, on the disk; an absent target is created, a plain one
-// (read-only too) replaced. view is kept alive during the copy and the waits. On failure the
-// service's error is raised, target is as it was, and the temporary file is gone (unless removing
-// it failed as well; the next call clears it). A target still held by another program after the
-// last try fails with an error that names it, and keeps the platform's number.
+// Afterwards target holds a copy of source, on the disk; an absent target is created, an existing
+// file replaced whatever its marks. view is kept alive during the copy and the waits; a failure
+// it raises during the copy cancels the copy and passes up unchanged. On failure the service's
+// error is raised, target is as it was, and the temporary file is gone (unless removing it failed
+// as well; the next call clears it). A file still held by another program after the last try
+// fails with an error that names the document, and keeps the platform's number.
 void ReplaceWithCopy(FileSystemService& fileSystem, ProgressView& view, const std::wstring& source,
                      const std::wstring& target);
 

@@ -1,4 +1,4 @@
-// The program's entry: the window, the desktop, then the start-up procedure.
+// The program's entry: one copy only, the window, the desktop, then the start-up procedure.
 
 #include <exception>
 #include <string>
@@ -6,6 +6,7 @@
 #include "app/Texts.h"
 #include "app/modMain.h"
 #include "platform/PlatformError.h"
+#include "ui/SingleInstance.h"
 #include "ui/Win32Desktop.h"
 #include "ui/Win32MainWindow.h"
 
@@ -39,6 +40,11 @@ int ReportStartFailure(const std::wstring& text) {
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
   HardenProcess();
+  if (!docrecover::ui::ClaimSingleInstance()) {
+    // Another copy runs: this one shows no box and touches no file.
+    docrecover::ui::BringRunningCopyForward();
+    return 0;
+  }
   try {
     docrecover::ui::Win32MainWindow window;
     docrecover::ui::Win32Desktop desktop(window);

@@ -9,6 +9,7 @@
 
 #include "discovery/SearchHost.h"
 #include "platform/Desktop.h"
+#include "platform/PlatformError.h"
 #include "support/MemoryFileSystem.h"
 #include "walker/crtDTree.h"
 
@@ -29,7 +30,11 @@ struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
   void Show() override { Record(L"show"); }
   void ShowMessage(const std::wstring& text) override { Record(L"main: " + text); }
   void ShowMessage2(const std::wstring& text) override { Record(text); }
-  void KeepAlive() override { ++keepAlives; }
+  void KeepAlive() override {
+    if (++keepAlives == failingKeepAlive) {  // as the Win32 window passes up one it recorded
+      throw PlatformError(1450, L"Insufficient system resources exist.");
+    }
+  }
   void Pause(int32_t milliseconds) override { Record(L"pause " + std::to_wstring(milliseconds)); }
   void DisableCancel() override { Record(L"cancel disabled"); }
   void Unload() override { Record(L"unload"); }
@@ -59,6 +64,7 @@ struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
   std::function<void()> onCancel = [this] { cancel = true; };  // frmMain puts its own
   std::vector<std::wstring> events;
   int64_t keepAlives = 0;
+  int64_t failingKeepAlive = 0;
 };
 
 }  // namespace docrecover::testing

@@ -12,6 +12,7 @@
 
 #include "ContractDriver.h"
 #include "platform/PlatformError.h"
+#include "transfer/CopyAllFiles.h"
 
 namespace docrecover::testing {
 namespace {
@@ -143,15 +144,38 @@ TEST_F(FileSystemContract, RefusalsCarryTheWindowsNumberAndChangeNothing) {
   EXPECT_EQ(Content(At(L"plain.pdf")), "plain");
   EXPECT_EQ(Content(At(L"ro.pdf")), "ro");
   EXPECT_EQ(Content(At(L"x.pdf")), std::nullopt);
-  // Done as the product does them: a read-only target is replaced, and deleted with force.
-  fs.CopyFile(At(L"new.pdf"), At(L"copy.pdf"), false);
+  // Done as the product does them: a read-only file is deleted with force (and replaced, below).
   fs.CopyFile(At(L"new.pdf"), At(L"plain.pdf"), true);
-  fs.ReplaceFile(At(L"copy.pdf"), At(L"ro.pdf"));
   fs.DeleteFile(At(L"ro2.pdf"), true);
   EXPECT_EQ(Content(At(L"plain.pdf")), "new");
-  EXPECT_EQ(Content(At(L"ro.pdf")), "new");
-  EXPECT_EQ(Content(At(L"copy.pdf")), std::nullopt);
   EXPECT_EQ(Content(At(L"ro2.pdf")), std::nullopt);
+}
+
+// Making a path full drops a component's trailing dots, and a last component's spaces too; a name
+// the listing gave with them is still reached as given. So an installation in a folder whose name
+// ends with a dot is updated: its "Read Me." is replaced under that name, beside "Read Me", the
+// name a path made full would give.
+TEST_F(FileSystemContract, NamesEndingInADotOrASpaceAreReachedAsListed) {
+  const std::wstring install = At(L"ZEMO On CD."), package = install + L"\\Packages";
+  const std::wstring docs = At(L"Docs ");
+  for (const std::wstring& folder : {At(L"ZEMO On CD"), install, package, docs}) {
+    MakeFolder(folder);
+  }
+  MakeFile(package + L"\\Read Me.", "old", attribute::kReadOnly);
+  MakeFile(package + L"\\Read Me", "other");
+  MakeFile(docs + L"\\Read Me.", "new", attribute::kReadOnly);
+  MakeFile(docs + L"\\Notes ", "new");
+  EXPECT_EQ(fs.FindEntry(package, attribute::kDirectory), L"Packages");
+  struct : ProgressView {
+    void ShowMessage2(const std::wstring&) override {}
+    void KeepAlive() override {}
+    void Pause(int32_t) override {}
+  } view;
+  CopyAllFiles(fs, view, docs, package);
+  EXPECT_EQ(Sorted(fs.GetFolder(package)->Files(), &File::Name),
+            (Texts{L"Notes ", L"Read Me", L"Read Me."}));
+  EXPECT_EQ(Content(package + L"\\Read Me."), "new");
+  EXPECT_EQ(Content(package + L"\\Read Me"), "other");
 }
 
 TEST_F(FileSystemContract, LinksAreReportedAsLinksByTheListingAndByGetFolder) {

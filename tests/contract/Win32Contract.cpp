@@ -11,6 +11,7 @@
 
 #include "ContractDriver.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Paths.h"
 
 // Last: it renames DeleteFile and the like, which must keep their names in the headers above.
 #include <windows.h>
@@ -50,8 +51,9 @@ TEST(Win32Contract, OnlyReparseFoldersThatLeadElsewhereAreLinks) {
 TEST(Win32Contract, LongFormsAreWindowsOwnAndComeBackOrdinary) {
   // A path as given, its long form, and that form's ordinary one.
   const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*> rows[] = {
-      {L"C:\\a\\..\\b", L"\\\\?\\C:\\b", L"C:\\b"},
-      {L"\\\\server\\share\\a", L"\\\\?\\UNC\\server\\share\\a", L"\\\\server\\share\\a"},
+      {L"C:\\a\\..\\b.", L"\\\\?\\C:\\b", L"C:\\b"},         // made full: the dot goes
+      {L"C:\\a.\\b ", L"\\\\?\\C:\\a.\\b ", L"C:\\a.\\b "},  // full and plain: kept as it is
+      {L"\\\\server\\share\\a.", L"\\\\?\\UNC\\server\\share\\a.", L"\\\\server\\share\\a."},
       {L"\\\\?\\C:\\", L"\\\\?\\C:\\", L"C:\\"},
       {L"\\\\?\\Volume{1}\\", L"\\\\?\\Volume{1}\\", L"\\\\?\\Volume{1}\\"},
   };

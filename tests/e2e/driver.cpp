@@ -4,6 +4,8 @@
 //   e2e_driver <step>...
 //     lock <file>      hold the file open, unshared, until the driver ends
 //     start <program>  start the program
+//     again <program>  once the main window is up, start the program a second time; wait for that
+//                      copy to end (10 s); print "second copy: exit <status>"
 //     box              wait for a message box; print "box: <title>: " and the first two
 //                      paragraphs of its text, the second on lines of their own
 //     yes | no | ok    press that button of the open box; wait until the box is gone
@@ -53,6 +55,32 @@ void Pump(DWORD ms) {
   }
 }
 
+// Starts the program at path, or fails.
+PROCESS_INFORMATION Start(const wchar_t* path) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(path, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &started)) {
+    Fail("cannot start the program");
+  }
+  return started;
+}
+
+// The exit status of process, once it has ended within milliseconds. The driver pumps meanwhile,
+// so that the hook hears every live-region change.
+DWORD ExitStatus(HANDLE process, DWORD milliseconds, const char* what) {
+  DWORD status = STILL_ACTIVE;
+  for (DWORD waited = 0; waited < milliseconds && status == STILL_ACTIVE; waited += 10, Pump(10)) {
+    GetExitCodeProcess(process, &status);
+  }
+  if (status == STILL_ACTIVE) {
+    TerminateProcess(process, 2);
+    Fail(what);
+  }
+  return status;
+}
+
 // Waits for a visible top-level window of that class or caption, or else for window gone to close.
 // Whatever the program announced before that is handled before it returns.
 HWND WaitFor(const char* what, const wchar_t* className, const wchar_t* caption,
@@ -86,19 +114,19 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::wstring step = argv[i];
     const wchar_t* operand = i + 1 < argc ? argv[i + 1] : L"";
-    i += step == L"lock" || step == L"start";
+    i += step == L"lock" || step == L"start" || step == L"again";
     if (step == L"lock") {
       if (CreateFileW(operand, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) ==
           INVALID_HANDLE_VALUE) {
         Fail("cannot lock the file");
       }
     } else if (step == L"start") {
-      STARTUPINFOW startup{};
-      startup.cb = sizeof startup;
-      if (!CreateProcessW(operand, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &program)) {
-        Fail("cannot start the program");
-      }
+      program = Start(operand);
+    } else if (step == L"again") {
+      findMainWindow();
+      const DWORD status =
+          ExitStatus(Start(operand).hProcess, 10000, "the second copy does not end");
+      std::printf("second copy: exit %lu\n", status);
     } else if (step == L"box") {
       const HWND box = findBox();
       wchar_t title[64] = {}, text[1024] = {};
@@ -120,14 +148,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("pane %d: %ls\n", id, PaneText(id).c_str());
       }
     } else if (step == L"end") {
-      DWORD status = STILL_ACTIVE;
-      for (int polls = 0; polls < 6000 && status == STILL_ACTIVE; ++polls, Pump(10)) {
-        GetExitCodeProcess(program.hProcess, &status);
-      }
-      if (status == STILL_ACTIVE) {
-        Fail("the program does not end");
-      }
-      std::printf("exit: %lu\n", status);
+      std::printf("exit: %lu\n", ExitStatus(program.hProcess, 60000, "the program does not end"));
     } else if (step == L"announced") {
       Pump(0);
       std::printf("live region: %d from the main pane, %d from elsewhere\n", announcedByMainPane,

@@ -15,6 +15,12 @@ constexpr size_t kProgressStep = 64 * 1024;  // a copy reports its progress once
 constexpr uint32_t kAdmittedByMask =
     attribute::kHidden | attribute::kSystem | attribute::kDirectory;
 
+// Windows calls a copy's progress routine from its own frames, which no exception may cross; so
+// does the fake, from a frame that cannot unwind: a routine that throws ends the test.
+bool Report(const CopyProgress& onProgress) noexcept {
+  return onProgress();
+}
+
 // Fails as Windows does: with its error number, naming what failed.
 void FailIf(bool failed, uint32_t number, const std::wstring& path = L"") {
   if (failed) {
@@ -180,7 +186,7 @@ class MemoryFileSystem : public FileSystemService {
     }
     for (size_t copied = kProgressStep; onProgress && copied <= from.content.size();
          copied += kProgressStep) {
-      onProgress();
+      FailIf(!Report(onProgress), error::kCancelled, destination);  // made nothing yet
     }
     disk_->AddFile(destination, from.content, from.attributes | attribute::kArchive);
     disk_->Make(destination, from.attributes | attribute::kArchive).flushed = false;
@@ -190,18 +196,20 @@ class MemoryFileSystem : public FileSystemService {
   // the mark for the flush and puts it back, so here the mark simply stays.
   void FlushFile(const std::wstring& path) override {
     disk_->Enter(Op::kFlushFile);
-    FileAt(path).flushed = true;
+    const Entry& file = FileAt(path);
+    FailIf(disk_->Refuses(path), error::kSharingViolation, path);
+    file.flushed = true;
   }
 
   void ReplaceFile(const std::wstring& source, const std::wstring& destination) override {
     disk_->Enter(Op::kReplaceFile);
     const Entry moved = FileAt(source);
     const Entry* to = Target(destination);
-    // A plain target, read-only or not, is replaced, and keeps its place in listings.
-    FailIf(to != nullptr && to->held-- > 0, error::kSharingViolation, destination);
-    FailIf(to != nullptr &&
-               (to->folder || (to->attributes & (attribute::kHidden | attribute::kSystem)) != 0),
-           error::kAccessDenied, destination);
+    // A file is replaced whatever its marks: Windows' rename refuses only a read-only target,
+    // whose mark the service lifts. The new file takes the old one's place in listings.
+    FailIf(disk_->Refuses(source) || (to != nullptr && disk_->Refuses(destination)),
+           error::kSharingViolation, destination);
+    FailIf(to != nullptr && to->folder, error::kAccessDenied, destination);
     disk_->Erase(moved);
     disk_->AddFile(destination, moved.content, moved.attributes);
     disk_->Make(destination, moved.attributes).flushed = moved.flushed;
@@ -215,10 +223,13 @@ class MemoryFileSystem : public FileSystemService {
     return *entry;
   }
 
-  // The entry at a destination, or null; fails when the folder it goes in is missing.
+  // The entry at a destination, or null; fails when the folder it goes in is missing, or when
+  // the name is longer than Windows takes.
   const Entry* Target(const std::wstring& path) {
     const Entry* folder = disk_->Find(FolderOf(path));
     FailIf(folder == nullptr || !folder->folder, error::kPathNotFound, path);
+    const std::wstring name = NameOf(path);
+    FailIf(Utf16Prefix(name, kMaxNameUnits).size() != name.size(), error::kInvalidName, path);
     return disk_->Find(path);
   }
 

@@ -2,8 +2,9 @@
 
 // An in-memory file system behind FileSystemService, with the Windows behaviour the product
 // meets: drives of every type, attributes, links, drives, folders and items that cannot be read,
-// and the targets Windows refuses to overwrite or delete. Names compare without regard to case,
-// and listings give them in that order, as NTFS does.
+// the targets Windows refuses to overwrite or delete, names over 255 UTF-16 units, files another
+// program holds, and a copy's progress called where no exception may pass. Names compare without
+// regard to case, and listings give them in that order, as NTFS does.
 // FindEntry takes exact names only (no wildcards): the product asks for nothing else.
 //
 // All service objects made from one MemoryDisk see the same disk. Every call of the service or of
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "platform/FileSystemService.h"
+#include "platform/TextCase.h"
 
 namespace docrecover::testing {
 
@@ -43,7 +45,6 @@ class MemoryDisk {
     uint32_t attributes = 0, tag = 0;  // tag: a reparse folder's
     // What the service's calls change on an entry they reach through Find.
     mutable bool flushed = true;  // false for a copy's data not yet on the disk
-    mutable int64_t held = 0;     // replaces over the file another program still refuses
     int32_t driveType = drive_type::kFixed;
     // readable is false for a drive that fails every path on it with "not ready" (21).
     bool folder = true, readable = true, unlistable = false, unreachable = false;
@@ -65,8 +66,10 @@ class MemoryDisk {
   void SetUnlistable(const std::wstring& path, bool value = true) { At(path).unlistable = value; }
   // The item's Path and Name fail with access denied (5), as do GetFolder and listing it.
   void SetUnreachable(const std::wstring& path, bool value = true) { At(path).unreachable = value; }
-  // Another program holds the file: the next tries to replace it fail with a sharing violation.
-  void Hold(const std::wstring& path, int64_t tries) { At(path).held = tries; }
+  // Another program holds the file at path, or the next one made there (as a virus scanner opens a
+  // new file): the next tries to flush it, or to rename it or over it, fail with a sharing
+  // violation.
+  void Hold(const std::wstring& path, int64_t tries) { holds_[UpperCase(path)] = tries; }
   // The power goes after n more calls: every later call fails with "not ready" (21), and every
   // file not flushed keeps its length but reads as zeros.
   void CutPowerAfter(int64_t n) { powerCut_ = calls_ + n; }
@@ -99,12 +102,16 @@ class MemoryDisk {
   // their upper-cased names.
   std::vector<const Entry*> Children(const Entry* folder) const;
   void CountRead(const std::wstring& folder) { reads_.push_back(folder); }
+  // Whether another program refuses this try at the file at path; counts the try (below zero:
+  // none is left).
+  bool Refuses(const std::wstring& path) { return holds_[UpperCase(path)]-- > 0; }
 
  private:
   // The entry at path; fails with "path not found" when there is none.
   Entry& At(const std::wstring& path) const;
 
   std::map<std::wstring, Entry> entries_;  // by upper-cased path
+  std::map<std::wstring, int64_t> holds_;  // tries still refused, by upper-cased path
   int64_t calls_ = 0;
   std::map<Op, int64_t> callsOf_;
   std::vector<std::wstring> reads_;

@@ -4,7 +4,7 @@
 
 #include "platform/FileSystemService.h"
 #include "platform/win32/Win32Error.h"
-#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Paths.h"
 
 namespace docrecover::win32 {
 
