@@ -2,6 +2,7 @@
 
 #include "platform/win32/Win32Paths.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "platform/win32/Win32Error.h"
