@@ -32,9 +32,12 @@ enum Kind { kPlain, kLink, kUnlistable, kUnreachable, kCloud };
 // it; null when the walk sees nothing of it.
 void Grow(std::mt19937& random, MemoryDisk& disk, const std::wstring& path, Kind kind, int depth,
           int& budget, bool recurse, Expected* walked) {
-  const uint32_t linkTags[] = {0, reparse_tag::kSymlink, reparse_tag::kMountPoint};
-  kind == kLink    ? disk.AddLink(path, path.substr(0, 2), linkTags[random() % 3])
-  : kind == kCloud ? disk.AddLink(path, path, reparse_tag::kCloud)
+  // Wine's Unix link (tag 0), a symbolic link, a junction, a WSL link; two providers' cloud
+  // placeholders and deduplicated data, which are ordinary folders.
+  const uint32_t linkTags[] = {0, reparse_tag::kSymlink, reparse_tag::kMountPoint, 0xA000001D};
+  const uint32_t cloudTags[] = {reparse_tag::kCloud, 0x9000101A, 0x80000013};
+  kind == kLink    ? disk.AddLink(path, path.substr(0, 2), linkTags[random() % 4])
+  : kind == kCloud ? disk.AddLink(path, path, cloudTags[random() % 3])
                    : disk.AddFolder(path);
   disk.SetUnlistable(path, kind == kUnlistable);
   disk.SetUnreachable(path, kind == kUnreachable);
