@@ -1,8 +1,8 @@
 #pragma once
 
 // What the contract suite needs from an implementation's test bed. FileSystemContract.cpp is
-// written once against these functions; each test executable links it with one driver that
-// defines them (the in-memory one natively, the Win32 one on real files under Wine).
+// written against these functions, not against one implementation; Win32Contract.cpp defines them
+// on real files under Wine.
 //
 // The driver makes and reads items behind the service's back, so that a case never checks the
 // service with the service. Paths are full paths with backslashes.

@@ -67,34 +67,34 @@ class MemoryItem : public File, public Folder, public Drive {
         driveType_(entry.driveType) {}
 
   std::wstring Path() const override {
-    disk_->Enter(folder_ ? Op::kFolderPath : Op::kFilePath);
+    disk_->Enter(Op::kOther);
     Reach(*disk_, path_, folder_);
     return path_;
   }
   std::wstring Name() const override {
-    disk_->Enter(Op::kFileName);
+    disk_->Enter(Op::kOther);
     Reach(*disk_, path_, folder_);
     return NameOf(path_);
   }
   bool IsLink() const override { return link_; }
   FolderCollection SubFolders() override {
-    disk_->Enter(Op::kSubFolders);
+    disk_->Enter(Op::kOther);
     return FolderCollection(HandOut(folders_));
   }
   FileCollection Files() override {
-    disk_->Enter(Op::kFiles);
+    disk_->Enter(Op::kOther);
     return FileCollection(HandOut(files_));
   }
   int32_t DriveType() const override {
-    disk_->Enter(Op::kDriveType);
+    disk_->Enter(Op::kOther);
     return driveType_;
   }
   std::wstring DriveLetter() const override {
-    disk_->Enter(Op::kDriveLetter);
+    disk_->Enter(Op::kOther);
     return path_.substr(0, 1);
   }
   FolderPtr RootFolder() const override {
-    disk_->Enter(Op::kRootFolder);
+    disk_->Enter(Op::kOther);
     const Entry* root = disk_->Find(path_);  // "not ready" on an unreadable drive
     FailIf(root == nullptr, error::kPathNotFound, path_);
     return std::make_shared<MemoryItem>(disk_, path_, *root);
@@ -140,7 +140,7 @@ class MemoryFileSystem : public FileSystemService {
   explicit MemoryFileSystem(std::shared_ptr<MemoryDisk> disk) : disk_(std::move(disk)) {}
 
   DriveCollection Drives() override {
-    disk_->Enter(Op::kDrives);
+    disk_->Enter(Op::kOther);
     std::vector<DrivePtr> drives;
     for (const Entry* drive : disk_->Children(nullptr)) {
       drives.push_back(std::make_shared<MemoryItem>(disk_, drive->path + L'\\', *drive));
@@ -149,14 +149,14 @@ class MemoryFileSystem : public FileSystemService {
   }
 
   FolderPtr GetFolder(const std::wstring& path) override {
-    disk_->Enter(Op::kGetFolder);
+    disk_->Enter(Op::kOther);
     const Entry& folder = Reach(*disk_, path, true);
     const std::wstring shown = Trimmed(path);  // as given, as GetFullPathNameW leaves it
     return std::make_shared<MemoryItem>(disk_, shown.size() == 2 ? shown + L'\\' : shown, folder);
   }
 
   std::wstring FindEntry(const std::wstring& path, uint32_t mask) override {
-    disk_->Enter(Op::kFindEntry);
+    disk_->Enter(Op::kOther);
     const Entry* folder = disk_->Find(FolderOf(path));
     if (folder == nullptr || !folder->folder) {
       return L"";  // a missing folder on the way matches nothing
@@ -195,7 +195,7 @@ class MemoryFileSystem : public FileSystemService {
   // Windows refuses to open a read-only file for writing, which a flush needs; the service lifts
   // the mark for the flush and puts it back, so here the mark simply stays.
   void FlushFile(const std::wstring& path) override {
-    disk_->Enter(Op::kFlushFile);
+    disk_->Enter(Op::kOther);
     const Entry& file = FileAt(path);
     FailIf(disk_->Refuses(path), error::kSharingViolation, path);
     file.flushed = true;
