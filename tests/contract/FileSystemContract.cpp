@@ -12,6 +12,7 @@
 
 #include "ContractDriver.h"
 #include "platform/PlatformError.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "transfer/CopyAllFiles.h"
 
 namespace docrecover::testing {
@@ -41,7 +42,8 @@ class FileSystemContract : public ::testing::Test {
   }
   std::wstring At(const std::wstring& relative) const { return root + L"\\" + relative; }
 
-  FileSystemService& fs = Service();
+  const FileSystemPtr service = NewWin32FileSystem();
+  FileSystemService& fs = *service;
   std::wstring root = NewScratchFolder();
 };
 

@@ -188,8 +188,8 @@ class MemoryFileSystem : public FileSystemService {
          copied += kProgressStep) {
       FailIf(!Report(onProgress), error::kCancelled, destination);  // made nothing yet
     }
-    disk_->AddFile(destination, from.content, from.attributes | attribute::kArchive);
-    disk_->Make(destination, from.attributes | attribute::kArchive).flushed = false;
+    disk_->AddFile(destination, from.content, from.attributes | attribute::kArchive).flushed =
+        false;
   }
 
   // Windows refuses to open a read-only file for writing, which a flush needs; the service lifts
@@ -211,8 +211,7 @@ class MemoryFileSystem : public FileSystemService {
            error::kSharingViolation, destination);
     FailIf(to != nullptr && to->folder, error::kAccessDenied, destination);
     disk_->Erase(moved);
-    disk_->AddFile(destination, moved.content, moved.attributes);
-    disk_->Make(destination, moved.attributes).flushed = moved.flushed;
+    disk_->AddFile(destination, moved.content, moved.attributes).flushed = moved.flushed;
   }
 
  private:
@@ -246,11 +245,12 @@ void MemoryDisk::AddDrive(wchar_t letter, int32_t type) {
   Make(std::wstring(1, letter) + L":", 0).driveType = type;
 }
 
-void MemoryDisk::AddFile(const std::wstring& path, const std::string& content,
-                         uint32_t attributes) {
+Entry& MemoryDisk::AddFile(const std::wstring& path, const std::string& content,
+                           uint32_t attributes) {
   Entry& file = Make(path, attributes);
   file.folder = false;
   file.content = content;
+  return file;
 }
 
 void MemoryDisk::AddLink(const std::wstring& path, const std::wstring& target, uint32_t tag) {
@@ -259,21 +259,9 @@ void MemoryDisk::AddLink(const std::wstring& path, const std::wstring& target, u
   link.tag = tag;
 }
 
-void MemoryDisk::SetDriveReadable(wchar_t letter, bool readable) {
-  entries_.at(KeyOf(std::wstring(1, letter) + L":")).readable = readable;
-}
-
 std::optional<std::string> MemoryDisk::Content(const std::wstring& path) const {
   const Entry* entry = Find(path);
   return entry != nullptr && !entry->folder ? std::optional(entry->content) : std::nullopt;
-}
-
-std::vector<std::wstring> MemoryDisk::List(const std::wstring& folder) const {
-  std::vector<std::wstring> names;
-  for (const Entry* child : Children(&At(folder))) {
-    names.push_back(NameOf(child->path));
-  }
-  return names;
 }
 
 void MemoryDisk::Enter(Op op) {

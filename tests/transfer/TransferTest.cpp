@@ -28,7 +28,7 @@ uint32_t MarksOf(const std::wstring& name) {
 // The documents hold "new" (no documents folder when there are none), the package's files "old";
 // a name with a backslash puts a file in a subfolder.
 std::shared_ptr<MemoryDisk> Disk(const Names& docs, const Names& package) {
-  auto disk = MemoryDisk::Create();
+  auto disk = std::make_shared<MemoryDisk>();
   for (const std::wstring& name : docs) {
     disk->AddFile(kDocs + L"\\" + name, "new", attribute::kReadOnly | MarksOf(name));  // a CD's
   }
@@ -54,10 +54,11 @@ Names Outcome(const std::shared_ptr<MemoryDisk>& disk, decltype(&CopyAllFiles) o
     outcome[0] = L"error " + std::to_wstring(failure.Number());
     view->Record(failure.Message());
   }
-  for (const std::wstring& name : disk->List(kPackage)) {
-    const auto content = disk->Content(kPackage + L"\\" + name);
-    outcome.push_back(name +
-                      (content ? L"=" + std::wstring(content->begin(), content->end()) : L"\\"));
+  for (const MemoryDisk::Entry* entry : disk->Children(disk->Find(kPackage))) {
+    const std::string& content = entry->content;
+    outcome.push_back(
+        entry->path.substr(kPackage.size() + 1) +
+        (entry->folder ? L"\\" : L"=" + std::wstring(content.begin(), content.end())));
   }
   std::sort(outcome.begin() + 1, outcome.end());
   return outcome;

@@ -82,7 +82,7 @@ TEST(WalkerModel, EachClientPatternSeesTheTreeAndTheWalkReadsEachFolderOnce) {
     for (const Pattern pattern : {kMoveThenGet, kGetThenMove, kFolderCursor}) {
       SCOPED_TRACE("seed " + std::to_string(seed) + ", pattern " + std::to_string(pattern));
       std::mt19937 random(seed);
-      const auto disk = MemoryDisk::Create();
+      const auto disk = std::make_shared<MemoryDisk>();
       const int32_t rootsOnly[] = {1, -1, 256};
       const int32_t settings = random() % 8 == 0 ? rootsOnly[random() % 3] : 0;
       Texts roots;
@@ -134,12 +134,12 @@ TEST(WalkerModel, EachClientPatternSeesTheTreeAndTheWalkReadsEachFolderOnce) {
 }
 
 TEST(WalkerRoots, EachFormOfRootGivesItsCodeAndItsWalk) {
-  const auto disk = MemoryDisk::Create();
+  const auto disk = std::make_shared<MemoryDisk>();
   for (const wchar_t* file : {L"C:\\R\\f1", L"C:\\R\\A\\f2", L"C:\\S\\f3", L"E:\\e"}) {
     disk->AddFile(file);
   }
   disk->AddDrive(L'F');
-  disk->SetDriveReadable(L'F', false);  // no media
+  disk->SetDriveNotReady(L'F');
   const FileSystemPtr fs = NewMemoryFileSystem(disk);
   const auto drive = [&](int index) { return *(fs->Drives().begin() + index); };  // C, E, F
   const std::wstring f1 = L"C:\\R\\f1", f2 = L"C:\\R\\A\\f2", f3 = L"C:\\S\\f3", e = L"E:\\e";
