@@ -54,7 +54,7 @@ struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
     return *this;
   }
 
-  std::shared_ptr<MemoryDisk> disk = MemoryDisk::Create();
+  std::shared_ptr<MemoryDisk> disk = std::make_shared<MemoryDisk>();
   FileSystemPtr fileSystem = NewMemoryFileSystem(disk);
   crtDTree walker{[this] { return NewMemoryFileSystem(disk); }};
   std::vector<int32_t> answers;

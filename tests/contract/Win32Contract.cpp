@@ -1,6 +1,8 @@
 // The contract suite's test bed on real files in the Wine prefix, and what only the Win32 service
-// has: its reading of reparse tags and its long path forms. What it does with drive types and with
-// a document another program holds open is seen end to end (tests/e2e).
+// has: its long path forms. Which reparse tags lead elsewhere is seen by the walker's model test,
+// which walks Wine's, Windows' and cloud tags; that a plain folder is no link, by the contract.
+// What it does with drive types and with a document another program holds open is seen end to end
+// (tests/e2e).
 
 #include <gtest/gtest.h>
 
@@ -10,7 +12,6 @@
 #include <tuple>
 
 #include "ContractDriver.h"
-#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Paths.h"
 
 // Last: it renames DeleteFile and the like, which must keep their names in the headers above.
@@ -34,19 +35,6 @@ void Mark(const std::wstring& path, uint32_t attributes) {
       << GetLastError();
 }
 
-TEST(Win32Contract, OnlyReparseFoldersThatLeadElsewhereAreLinks) {
-  const DWORD reparseFolder = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-  // Wine's Unix symbolic link (tag 0), a symbolic link, a junction, a WSL symbolic link.
-  for (const uint32_t tag : {0u, 0xA000000Cu, 0xA0000003u, 0xA000001Du}) {
-    EXPECT_TRUE(win32::IsLinkFolder(reparseFolder, tag)) << std::hex << tag;
-  }
-  // Two providers' cloud placeholders, deduplicated data, and a folder that is no reparse point.
-  for (const uint32_t tag : {0x9000001Au, 0x9000101Au, 0x80000013u}) {
-    EXPECT_FALSE(win32::IsLinkFolder(reparseFolder, tag)) << std::hex << tag;
-  }
-  EXPECT_FALSE(win32::IsLinkFolder(FILE_ATTRIBUTE_DIRECTORY, 0));
-}
-
 // Wine has no MAX_PATH limit, so only here are the "\\?\" forms Windows needs past it checked.
 TEST(Win32Contract, LongFormsAreWindowsOwnAndComeBackOrdinary) {
   // A path as given, its long form, and that form's ordinary one.
@@ -64,11 +52,6 @@ TEST(Win32Contract, LongFormsAreWindowsOwnAndComeBackOrdinary) {
 }
 
 }  // namespace
-
-FileSystemService& Service() {
-  static const FileSystemPtr service = NewWin32FileSystem();
-  return *service;
-}
 
 std::wstring NewScratchFolder() {
   // Named by the time too: each case runs in a process of its own, and Wine reuses process ids.

@@ -27,7 +27,7 @@ StringList Search(const std::wstring& drive, const std::set<size_t>& clicks = {}
     host.disk->AddFile(file);
   }
   host.disk->AddDrive(L'N');
-  host.disk->SetDriveReadable(L'N', false);
+  host.disk->SetDriveNotReady(L'N');
   host.disk->FailNthCall(failingCall, /*access denied*/ 5);
   host.clicks = clicks;
   host.answers = answers;

@@ -95,14 +95,6 @@ HWND WaitFor(const char* what, const wchar_t* className, const wchar_t* caption,
   Fail(what);
 }
 
-// A pane's text as a screen reader in another process reads it: the text stored with the window,
-// for which the pane itself is not asked.
-std::wstring PaneText(int id) {
-  wchar_t text[1024] = {};
-  InternalGetWindowText(GetDlgItem(FindWindowW(nullptr, kCaption), id), text, 1024);
-  return text;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -144,8 +136,12 @@ int wmain(int argc, wchar_t** argv) {
     } else if (step == L"cancel") {
       PostMessageW(GetDlgItem(findMainWindow(), IDCANCEL), BM_CLICK, 0, 0);
     } else if (step == L"panes") {
+      // As a screen reader in another process reads a pane: the text stored with the window, for
+      // which the pane itself is not asked.
       for (const int id : {101, 102}) {
-        std::printf("pane %d: %ls\n", id, PaneText(id).c_str());
+        wchar_t text[1024] = {};
+        InternalGetWindowText(GetDlgItem(FindWindowW(nullptr, kCaption), id), text, 1024);
+        std::printf("pane %d: %ls\n", id, text);
       }
     } else if (step == L"end") {
       std::printf("exit: %lu\n", ExitStatus(program.hProcess, 60000, "the program does not end"));

@@ -67,34 +67,34 @@ class MemoryItem : public File, public Folder, public Drive {
         driveType_(entry.driveType) {}
 
   std::wstring Path() const override {
-    disk_->Enter(folder_ ? Op::kFolderPath : Op::kFilePath);
+    disk_->Enter(Op::kOther);
     Reach(*disk_, path_, folder_);
     return path_;
   }
   std::wstring Name() const override {
-    disk_->Enter(Op::kFileName);
+    disk_->Enter(Op::kOther);
     Reach(*disk_, path_, folder_);
     return NameOf(path_);
   }
   bool IsLink() const override { return link_; }
   FolderCollection SubFolders() override {
-    disk_->Enter(Op::kSubFolders);
+    disk_->Enter(Op::kOther);
     return FolderCollection(HandOut(folders_));
   }
   FileCollection Files() override {
-    disk_->Enter(Op::kFiles);
+    disk_->Enter(Op::kOther);
     return FileCollection(HandOut(files_));
   }
   int32_t DriveType() const override {
-    disk_->Enter(Op::kDriveType);
+    disk_->Enter(Op::kOther);
     return driveType_;
   }
   std::wstring DriveLetter() const override {
-    disk_->Enter(Op::kDriveLetter);
+    disk_->Enter(Op::kOther);
     return path_.substr(0, 1);
   }
   FolderPtr RootFolder() const override {
-    disk_->Enter(Op::kRootFolder);
+    disk_->Enter(Op::kOther);
     const Entry* root = disk_->Find(path_);  // "not ready" on an unreadable drive
     FailIf(root == nullptr, error::kPathNotFound, path_);
     return std::make_shared<MemoryItem>(disk_, path_, *root);
@@ -140,7 +140,7 @@ class MemoryFileSystem : public FileSystemService {
   explicit MemoryFileSystem(std::shared_ptr<MemoryDisk> disk) : disk_(std::move(disk)) {}
 
   DriveCollection Drives() override {
-    disk_->Enter(Op::kDrives);
+    disk_->Enter(Op::kOther);
     std::vector<DrivePtr> drives;
     for (const Entry* drive : disk_->Children(nullptr)) {
       drives.push_back(std::make_shared<MemoryItem>(disk_, drive->path + L'\\', *drive));
@@ -149,14 +149,14 @@ class MemoryFileSystem : public FileSystemService {
   }
 
   FolderPtr GetFolder(const std::wstring& path) override {
-    disk_->Enter(Op::kGetFolder);
+    disk_->Enter(Op::kOther);
     const Entry& folder = Reach(*disk_, path, true);
     const std::wstring shown = Trimmed(path);  // as given, as GetFullPathNameW leaves it
     return std::make_shared<MemoryItem>(disk_, shown.size() == 2 ? shown + L'\\' : shown, folder);
   }
 
   std::wstring FindEntry(const std::wstring& path, uint32_t mask) override {
-    disk_->Enter(Op::kFindEntry);
+    disk_->Enter(Op::kOther);
     const Entry* folder = disk_->Find(FolderOf(path));
     if (folder == nullptr || !folder->folder) {
       return L"";  // a missing folder on the way matches nothing
@@ -188,14 +188,14 @@ class MemoryFileSystem : public FileSystemService {
          copied += kProgressStep) {
       FailIf(!Report(onProgress), error::kCancelled, destination);  // made nothing yet
     }
-    disk_->AddFile(destination, from.content, from.attributes | attribute::kArchive);
-    disk_->Make(destination, from.attributes | attribute::kArchive).flushed = false;
+    disk_->AddFile(destination, from.content, from.attributes | attribute::kArchive).flushed =
+        false;
   }
 
   // Windows refuses to open a read-only file for writing, which a flush needs; the service lifts
   // the mark for the flush and puts it back, so here the mark simply stays.
   void FlushFile(const std::wstring& path) override {
-    disk_->Enter(Op::kFlushFile);
+    disk_->Enter(Op::kOther);
     const Entry& file = FileAt(path);
     FailIf(disk_->Refuses(path), error::kSharingViolation, path);
     file.flushed = true;
@@ -211,8 +211,7 @@ class MemoryFileSystem : public FileSystemService {
            error::kSharingViolation, destination);
     FailIf(to != nullptr && to->folder, error::kAccessDenied, destination);
     disk_->Erase(moved);
-    disk_->AddFile(destination, moved.content, moved.attributes);
-    disk_->Make(destination, moved.attributes).flushed = moved.flushed;
+    disk_->AddFile(destination, moved.content, moved.attributes).flushed = moved.flushed;
   }
 
  private:
@@ -246,11 +245,12 @@ void MemoryDisk::AddDrive(wchar_t letter, int32_t type) {
   Make(std::wstring(1, letter) + L":", 0).driveType = type;
 }
 
-void MemoryDisk::AddFile(const std::wstring& path, const std::string& content,
-                         uint32_t attributes) {
+Entry& MemoryDisk::AddFile(const std::wstring& path, const std::string& content,
+                           uint32_t attributes) {
   Entry& file = Make(path, attributes);
   file.folder = false;
   file.content = content;
+  return file;
 }
 
 void MemoryDisk::AddLink(const std::wstring& path, const std::wstring& target, uint32_t tag) {
@@ -259,21 +259,9 @@ void MemoryDisk::AddLink(const std::wstring& path, const std::wstring& target, u
   link.tag = tag;
 }
 
-void MemoryDisk::SetDriveReadable(wchar_t letter, bool readable) {
-  entries_.at(KeyOf(std::wstring(1, letter) + L":")).readable = readable;
-}
-
 std::optional<std::string> MemoryDisk::Content(const std::wstring& path) const {
   const Entry* entry = Find(path);
   return entry != nullptr && !entry->folder ? std::optional(entry->content) : std::nullopt;
-}
-
-std::vector<std::wstring> MemoryDisk::List(const std::wstring& folder) const {
-  std::vector<std::wstring> names;
-  for (const Entry* child : Children(&At(folder))) {
-    names.push_back(NameOf(child->path));
-  }
-  return names;
 }
 
 void MemoryDisk::Enter(Op op) {

@@ -25,15 +25,9 @@
 
 namespace docrecover::testing {
 
-// Every countable call of the service and its objects.
-// clang-format off
-enum class Op {
-  kDrives, kDriveType, kDriveLetter, kRootFolder,                // drives
-  kGetFolder, kFindEntry, kDeleteFile, kCopyFile, kFlushFile, kReplaceFile,  // the service
-  kFolderPath, kSubFolders, kFiles,                              // folders
-  kFilePath, kFileName                                           // files
-};
-// clang-format on
+// The calls a test counts or makes fail by their kind; every other call of the service or of its
+// objects is kOther.
+enum class Op { kDeleteFile, kCopyFile, kReplaceFile, kOther };
 
 class MemoryDisk {
  public:
@@ -50,18 +44,18 @@ class MemoryDisk {
     bool folder = true, readable = true, unlistable = false, unreachable = false;
   };
 
-  static std::shared_ptr<MemoryDisk> Create() { return std::make_shared<MemoryDisk>(); }
-
   // --- Building the disk. Paths are "C:\a\b"; missing parent folders are made plain. ---
   void AddDrive(wchar_t letter, int32_t type = drive_type::kFixed);
   void AddFolder(const std::wstring& path, uint32_t attributes = 0) { Make(path, attributes); }
-  void AddFile(const std::wstring& path, const std::string& content = "", uint32_t attributes = 0);
+  // The file's entry, for the service to mark what it changes.
+  Entry& AddFile(const std::wstring& path, const std::string& content = "",
+                 uint32_t attributes = 0);
   // A reparse folder with tag; listing it lists target. Nothing reaches the items so listed by
   // their paths: a walk never enters a link. A cloud placeholder is its own target.
   void AddLink(const std::wstring& path, const std::wstring& target,
                uint32_t tag = reparse_tag::kSymlink);
-  // RootFolder and every path on the drive fail with "not ready" (21).
-  void SetDriveReadable(wchar_t letter, bool readable);
+  // RootFolder and every path on the drive fail with "not ready" (21), as with no media in it.
+  void SetDriveNotReady(wchar_t letter) { At(std::wstring(1, letter) + L":").readable = false; }
   // SubFolders and Files of the folder fail with access denied (5); its Path still reads.
   void SetUnlistable(const std::wstring& path, bool value = true) { At(path).unlistable = value; }
   // The item's Path and Name fail with access denied (5), as do GetFolder and listing it.
@@ -76,8 +70,6 @@ class MemoryDisk {
 
   // --- Inspecting the disk, behind the service's back. ---
   std::optional<std::string> Content(const std::wstring& path) const;
-  // The names directly in a folder, in listing order.
-  std::vector<std::wstring> List(const std::wstring& folder) const;
 
   // --- Fault plan and call counts. ---
   // The n-th call (1-based, counted from now over all operations) fails with error.

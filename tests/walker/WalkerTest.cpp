@@ -32,9 +32,12 @@ enum Kind { kPlain, kLink, kUnlistable, kUnreachable, kCloud };
 // it; null when the walk sees nothing of it.
 void Grow(std::mt19937& random, MemoryDisk& disk, const std::wstring& path, Kind kind, int depth,
           int& budget, bool recurse, Expected* walked) {
-  const uint32_t linkTags[] = {0, reparse_tag::kSymlink, reparse_tag::kMountPoint};
-  kind == kLink    ? disk.AddLink(path, path.substr(0, 2), linkTags[random() % 3])
-  : kind == kCloud ? disk.AddLink(path, path, reparse_tag::kCloud)
+  // Wine's Unix link (tag 0), a symbolic link, a junction, a WSL link; two providers' cloud
+  // placeholders and deduplicated data, which are ordinary folders.
+  const uint32_t linkTags[] = {0, reparse_tag::kSymlink, reparse_tag::kMountPoint, 0xA000001D};
+  const uint32_t cloudTags[] = {reparse_tag::kCloud, 0x9000101A, 0x80000013};
+  kind == kLink    ? disk.AddLink(path, path.substr(0, 2), linkTags[random() % 4])
+  : kind == kCloud ? disk.AddLink(path, path, cloudTags[random() % 3])
                    : disk.AddFolder(path);
   disk.SetUnlistable(path, kind == kUnlistable);
   disk.SetUnreachable(path, kind == kUnreachable);
@@ -79,7 +82,7 @@ TEST(WalkerModel, EachClientPatternSeesTheTreeAndTheWalkReadsEachFolderOnce) {
     for (const Pattern pattern : {kMoveThenGet, kGetThenMove, kFolderCursor}) {
       SCOPED_TRACE("seed " + std::to_string(seed) + ", pattern " + std::to_string(pattern));
       std::mt19937 random(seed);
-      const auto disk = MemoryDisk::Create();
+      const auto disk = std::make_shared<MemoryDisk>();
       const int32_t rootsOnly[] = {1, -1, 256};
       const int32_t settings = random() % 8 == 0 ? rootsOnly[random() % 3] : 0;
       Texts roots;
@@ -131,12 +134,12 @@ TEST(WalkerModel, EachClientPatternSeesTheTreeAndTheWalkReadsEachFolderOnce) {
 }
 
 TEST(WalkerRoots, EachFormOfRootGivesItsCodeAndItsWalk) {
-  const auto disk = MemoryDisk::Create();
+  const auto disk = std::make_shared<MemoryDisk>();
   for (const wchar_t* file : {L"C:\\R\\f1", L"C:\\R\\A\\f2", L"C:\\S\\f3", L"E:\\e"}) {
     disk->AddFile(file);
   }
   disk->AddDrive(L'F');
-  disk->SetDriveReadable(L'F', false);  // no media
+  disk->SetDriveNotReady(L'F');
   const FileSystemPtr fs = NewMemoryFileSystem(disk);
   const auto drive = [&](int index) { return *(fs->Drives().begin() + index); };  // C, E, F
   const std::wstring f1 = L"C:\\R\\f1", f2 = L"C:\\R\\A\\f2", f3 = L"C:\\S\\f3", e = L"E:\\e";
