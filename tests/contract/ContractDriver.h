@@ -1,15 +1,22 @@
 #pragma once
 
-// The contract suite's test bed, which Win32Contract.cpp keeps on real files under Wine. It makes
-// and reads items behind the service's back, so that a case never checks the service with the
-// service. Paths are full paths with backslashes.
+// What the contract suite needs from an implementation's test bed. FileSystemContract.cpp is
+// written once against these functions; each test executable links it with one driver that
+// defines them (the in-memory one natively, the Win32 one on real files under Wine).
+//
+// The driver makes and reads items behind the service's back, so that a case never checks the
+// service with the service. Paths are full paths with backslashes.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "platform/FileSystemService.h"
+
 namespace docrecover::testing {
 
+// The service under test.
+FileSystemService& Service();
 // A new empty folder on a fixed drive ("X:\..."), for one case.
 std::wstring NewScratchFolder();
 // A folder or a file whose parent exists; attributes: any of kReadOnly, kHidden and kSystem.

@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "ContractDriver.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Paths.h"
 
 // Last: it renames DeleteFile and the like, which must keep their names in the headers above.
@@ -52,6 +53,11 @@ TEST(Win32Contract, LongFormsAreWindowsOwnAndComeBackOrdinary) {
 }
 
 }  // namespace
+
+FileSystemService& Service() {
+  static const FileSystemPtr service = NewWin32FileSystem();
+  return *service;
+}
 
 std::wstring NewScratchFolder() {
   // Named by the time too: each case runs in a process of its own, and Wine reuses process ids.
