@@ -3,4 +3,5 @@
 set(mingw_triple x86_64-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/lib/wine64/wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR
+  ${docrecover_as_account} ${CMAKE_CURRENT_LIST_DIR}/../scripts/lib/wine64/wine)

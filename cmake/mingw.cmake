@@ -8,3 +8,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/${mingw_triple})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# What ctest runs under Wine runs as the account that scripts/lib/wine.sh runs Wine as: the
+# emulator, and the steps that make the tests' files in the prefix.
+set(docrecover_as_account ${CMAKE_CURRENT_LIST_DIR}/../scripts/lib/as-account)

@@ -2,6 +2,17 @@
 # Shared by the scripts that run Windows programs under Wine. Source it; do not run it.
 
 export WINEDEBUG=${WINEDEBUG:--all}
+wine_lib=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# Wine runs as wine_account, through as-account (see there): every call below, and every call of
+# the scripts that source this, goes through the two functions, and a program started through
+# another (timeout) through "$as_account". Started as root, what root makes for Wine (prefix
+# folders, the builds) is made readable by others, so that the account can use it.
+as_account=$wine_lib/as-account
+wine_account=$("$as_account" id -un) || return 1
+wine() { "$as_account" wine "$@"; }
+wineserver() { "$as_account" wineserver "$@"; }
+[ "$(id -u)" -ne 0 ] || umask 022
 # Skip the Mono and Gecko installers: nothing here needs them.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
@@ -14,22 +25,54 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 # since Debian's helper scripts pick the 32-bit loader whenever it exists.
 # shellcheck disable=SC2034 # wine_preset, wine_build, wine_why: read by the scripts that source this
 if [ "${DOCRECOVER_WINE64:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  wine_preset=win32 wine_build="Wine ran the win32 build: the product"
+  wine_preset=win32 wine_build="Wine ran the win32 build as $wine_account: the product"
 else
   wine_why="because this machine cannot run 32-bit code"
   [ "${DOCRECOVER_WINE64:-0}" = 1 ] && wine_why="forced (DOCRECOVER_WINE64=1)"
-  wine_preset=win64 wine_build="Wine ran the win64 build, $wine_why"
+  wine_preset=win64 wine_build="Wine ran the win64 build as $wine_account, $wine_why"
   export WINEARCH=win64
-  PATH=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine64:$PATH
+  PATH=$wine_lib/wine64:$PATH
   export PATH
 fi
 
+# wine_hand_over <path>...: started as root, gives what root made for Wine to the account, whole
+# (links themselves, not what they lead to), as a user's own files are the user's.
+wine_hand_over() {
+  [ "$(id -u)" -ne 0 ] || chown -hR "$wine_account:" "$@"
+}
+
+# wine_stop <prefix>...: ends every Wine process of each prefix that exists, and waits for its
+# server to end. As the account: root's own "wineserver -k" on the account's prefix does nothing,
+# and says so only on stderr.
+wine_stop() {
+  local prefix
+  for prefix; do
+    if [ -d "$prefix" ]; then WINEPREFIX=$prefix wineserver -k 2>/dev/null && WINEPREFIX=$prefix wineserver -w; fi
+  done
+  return 0
+}
+
+# wine_reaches: fails, saying why, when the account cannot read this checkout (one under a home of
+# mode 0700, or made under umask 077): Wine is never run as root instead.
+wine_reaches() {
+  "$as_account" test -x "$wine_lib/wine64/wine" && return
+  echo "wine: the account $wine_account, which runs Wine here, cannot read" \
+    "${wine_lib%/scripts/lib}: clone the repository where every account can read it"
+  return 1
+}
+
 # wine_prefix <dir>: makes a throwaway prefix once, and removes its z: drive, which would map the
-# whole Linux tree into every search of the fixed drives. Exports WINEPREFIX.
+# whole Linux tree into every search of the fixed drives. Exports WINEPREFIX. Wine refuses a prefix
+# that another account owns: one left by another (root's, from before) is made afresh, and the
+# folder of a new one is the account's.
 wine_prefix() {
   export WINEPREFIX=$1
+  wine_reaches || return 1
+  if [ -e "$1" ] && [ "$(stat -c %U "$1")" != "$wine_account" ]; then
+    rm -rf "$1" || { echo "wine: $1 is not $wine_account's, and could not be removed" && return 1; }
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX" && wine_hand_over "$WINEPREFIX" || return 1
     wine wineboot -i >/dev/null 2>&1
     # Wine draws its own frames: under Xvfb there is no window manager, and Wine would wait for
     # one about two seconds each time a window is hidden.
@@ -38,7 +81,7 @@ wine_prefix() {
   fi
   # Debian's Wine fonts (MS Sans Serif among them) are not where Wine looks for them.
   if [ -d /usr/share/wine/fonts ]; then
-    ln -sf /usr/share/wine/fonts/*.fon /usr/share/wine/fonts/*.ttf \
+    "$as_account" ln -sf /usr/share/wine/fonts/*.fon /usr/share/wine/fonts/*.ttf \
       "$WINEPREFIX/drive_c/windows/Fonts/" || echo "wine: could not link the Wine fonts"
   fi
   rm -f "$WINEPREFIX/dosdevices/z:"
@@ -86,7 +129,7 @@ wine_warm_up() {
   local attempt
   for attempt in 1 2; do
     wineserver -p
-    if timeout 60 wine cmd /c exit >/dev/null 2>&1; then
+    if timeout 60 "$as_account" wine cmd /c exit >/dev/null 2>&1; then
       return 0
     fi
     echo "wine: the first program did not end (attempt $attempt); restarting the server"

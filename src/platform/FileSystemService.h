@@ -162,6 +162,11 @@ class FileSystemService {
   // Writes the file's data to the disk, so that a power cut after it cannot lose them. A
   // read-only mark does not stop it and is kept.
   virtual void FlushFile(const std::wstring& path) = 0;
+  // Whether the folder at path refuses this program a new file in it, or the file at path its
+  // deletion (which a rename over it needs too), by its permissions: one an administrator or a
+  // policy set, which even an elevated program cannot pass. A file another program holds is not
+  // refused here. Asked only after access denied, which a held file gives as well.
+  virtual bool RefusesChange(const std::wstring& path) = 0;
   // Puts source in destination's place in one step, on the same volume. An existing file at
   // destination is replaced, whatever its marks (read-only too); a folder is not. On failure both
   // files are as they were. The rename is on the disk when the call returns.

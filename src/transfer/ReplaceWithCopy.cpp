@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string_view>
+#include <utility>
 
 #include "platform/PlatformError.h"
 #include "transfer/FolderEntry.h"
@@ -34,6 +35,37 @@ void RetryWhileHeld(ProgressView& view, Step step) {
     }
     view.Pause(kLockPauseMilliseconds);
   }
+}
+
+// The failure that ended the replacement of target, told as what the user can act on: a folder
+// or a document whose permissions refuse the change (whoever manages the computer can allow it),
+// or, once the tries of a step are over (retried), one another program holds (closing it ends
+// that). Both give access denied, so the permissions are asked first. Any other failure passes up
+// as it is.
+PlatformError Explained(FileSystemService& fileSystem, const PlatformError& failure,
+                        const std::wstring& target, bool retried) {
+  if (failure.Number() == error::kAccessDenied) {
+    const std::wstring folder = FileSystemService::GetParentFolderName(target);
+    const std::pair<std::wstring, std::wstring> refusals[] = {
+        {folder, L"The folder " + folder + L" does not let this updater replace its documents"},
+        {target, L"The document " + target + L" does not let this updater replace it"}};
+    for (const auto& [path, refusal] : refusals) {
+      if (fileSystem.RefusesChange(path)) {
+        return PlatformError(failure.Number(),
+                             refusal +
+                                 L". Its permissions refuse that change: ask whoever "
+                                 L"manages this computer to allow it, then run this "
+                                 L"updater again.");
+      }
+    }
+  }
+  if (!retried || !IsHeldByAnother(failure.Number())) {
+    return failure;
+  }
+  // Named for the document, not the temporary file, which the user has never seen.
+  return PlatformError(failure.Number(), L"The document " + target +
+                                             L" could not be replaced. Another program may be "
+                                             L"using it: close it, then run this updater again.");
 }
 
 // Copies source to temporary, which must not exist. A copy that fails leaves no temporary file
@@ -85,9 +117,9 @@ void ReplaceWithCopy(FileSystemService& fileSystem, ProgressView& view, const st
   };
   try {
     CopyBeside(fileSystem, source, temporary, keepAlive);
-  } catch (const PlatformError&) {
+  } catch (const PlatformError& failure) {
     if (!viewFailure) {
-      throw;
+      throw Explained(fileSystem, failure, target, /*retried=*/false);
     }
   }
   if (viewFailure) {
@@ -103,14 +135,7 @@ void ReplaceWithCopy(FileSystemService& fileSystem, ProgressView& view, const st
       RetryWhileHeld(view, [&] { fileSystem.FlushFile(temporary); });
       RetryWhileHeld(view, [&] { fileSystem.ReplaceFile(temporary, target); });
     } catch (const PlatformError& failure) {
-      if (!IsHeldByAnother(failure.Number())) {
-        throw;
-      }
-      // Named for the document, not the temporary file, which the user has never seen.
-      throw PlatformError(failure.Number(),
-                          L"The document " + target +
-                              L" could not be replaced. Another program may be "
-                              L"using it: close it, then run this updater again.");
+      throw Explained(fileSystem, failure, target, /*retried=*/true);
     }
   } catch (const PlatformError&) {
     try {

@@ -4,7 +4,28 @@
 
 #include "ui/Win32MainWindow.h"
 
+// After the window's header: it needs the Windows types.
+#include <versionhelpers.h>
+
 namespace docrecover::ui {
+
+namespace {
+
+// What the pump between repaints takes. Input, and posted messages: a click made by assistive
+// technology or automation arrives as a posted BM_CLICK. Sent ones too, which a filtered
+// PeekMessageW otherwise holds back until the next unfiltered pump: the logoff question the copy
+// answers, a screen reader's WM_GETOBJECT. Touch and pen input exist from Windows 8 on, whose
+// headers put them in QS_INPUT; this build declares Windows 7, whose QS_INPUT lacks them and which
+// does not know the bits. Windows 8 and later report at least 6.2 even to a program that does not
+// declare them.
+UINT InputFilter() {
+  constexpr UINT kTouchAndPen = 0x0800 | 0x1000;  // QS_TOUCH | QS_POINTER
+  static const UINT filter = PM_QS_INPUT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE |
+                             (IsWindows8OrGreater() ? kTouchAndPen << 16 : 0);
+  return filter;
+}
+
+}  // namespace
 
 void Win32MainWindow::ShowMessage(const std::wstring& text) {
   const bool changed = message_->Text() != text;
@@ -66,9 +87,8 @@ void Win32MainWindow::Repaint() {
 }
 
 void Win32MainWindow::PumpInput() {
-  // Painting nothing: the panes wait for their next repaint. Posted messages come too, since a
-  // click made by assistive technology or automation arrives as a posted BM_CLICK.
-  Pump(PM_QS_INPUT | PM_QS_POSTMESSAGE);
+  // Painting nothing: the panes wait for their next repaint.
+  Pump(InputFilter());
 }
 
 void Win32MainWindow::Pump(UINT filter) {

@@ -22,6 +22,9 @@ std::wstring NewScratchFolder();
 // A folder or a file whose parent exists; attributes: any of kReadOnly, kHidden and kSystem.
 void MakeFolder(const std::wstring& path, uint32_t attributes = 0);
 void MakeFile(const std::wstring& path, const std::string& content = "", uint32_t attributes = 0);
+// Holds the file at path open without sharing, as another program would, or lets it go (one file
+// at a time); gives path.
+std::wstring Hold(const std::wstring& path, bool held);
 // A folder holding the file doc.txt and the link "loop" back to itself.
 std::wstring LinkLoop();
 // The content of the file at path; nothing when there is no file there.

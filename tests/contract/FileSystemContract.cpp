@@ -124,8 +124,10 @@ TEST_F(FileSystemContract, RefusalsCarryTheWindowsNumberAndChangeNothing) {
       {"copy a missing file", [&] { fs.CopyFile(At(L"gone"), At(L"x.pdf"), true); }, {2}},
       {"copy over a file", [&] { fs.CopyFile(At(L"new.pdf"), At(L"plain.pdf"), false); }, {80}},
       {"replace from nothing", [&] { fs.ReplaceFile(At(L"gone"), At(L"ro.pdf")); }, {2}},
-      // After the failed replacement the target is still read-only.
-      {"delete read-only", [&] { fs.DeleteFile(At(L"ro.pdf"), false); }, {5}},
+      // Another program holds it: the rename is refused even with the mark lifted. Let go, the
+      // target is still read-only after the failed replacements.
+      {"replace held", [&] { fs.ReplaceFile(At(L"new.pdf"), Hold(At(L"ro.pdf"), true)); }, {5, 32}},
+      {"delete read-only", [&] { fs.DeleteFile(Hold(At(L"ro.pdf"), false), false); }, {5}},
       {"delete a missing file", [&] { fs.DeleteFile(At(L"gone"), true); }, {2}},
       {"folder over file", [&] { fs.ReplaceFile(At(L"folder"), At(L"new.pdf")); }, {5}},
       {"file over folder", [&] { fs.ReplaceFile(At(L"new.pdf"), At(L"folder")); }, {5}},

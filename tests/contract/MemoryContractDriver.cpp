@@ -27,6 +27,11 @@ void MakeFile(const std::wstring& path, const std::string& content, uint32_t att
   disk->AddFile(path, content, attributes);
 }
 
+std::wstring Hold(const std::wstring& path, bool held) {
+  disk->Hold(path, held ? INT64_MAX : 0);
+  return path;
+}
+
 std::wstring LinkLoop() {
   disk->AddFile(L"C:\\links\\real\\doc.txt");
   disk->AddLink(L"C:\\links\\real\\loop", L"C:\\links\\real");

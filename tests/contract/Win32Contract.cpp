@@ -80,6 +80,18 @@ void MakeFile(const std::wstring& path, const std::string& content, uint32_t att
   Mark(path, attributes);  // once written: a read-only mark would stop the writing
 }
 
+std::wstring Hold(const std::wstring& path, bool held) {
+  static HANDLE handle = INVALID_HANDLE_VALUE;
+  if (held) {
+    handle = CreateFileW(Long(path).c_str(), GENERIC_READ, /*dwShareMode=*/0, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(handle, INVALID_HANDLE_VALUE) << GetLastError();
+  } else {
+    CloseHandle(handle);
+  }
+  return path;
+}
+
 std::wstring LinkLoop() {
   return kScratch + L"\\links\\real";
 }

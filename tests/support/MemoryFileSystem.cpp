@@ -170,7 +170,8 @@ class MemoryFileSystem : public FileSystemService {
   void DeleteFile(const std::wstring& path, bool force) override {
     disk_->Enter(Op::kDeleteFile);
     const Entry& file = FileAt(path);
-    FailIf(!force && (file.attributes & attribute::kReadOnly) != 0, error::kAccessDenied, path);
+    FailIf(file.locked || (!force && (file.attributes & attribute::kReadOnly) != 0),
+           error::kAccessDenied, path);
     disk_->Erase(file);
   }
 
@@ -201,6 +202,12 @@ class MemoryFileSystem : public FileSystemService {
     file.flushed = true;
   }
 
+  bool RefusesChange(const std::wstring& path) override {
+    disk_->Enter(Op::kOther);
+    const Entry* entry = disk_->Find(path);
+    return entry != nullptr && entry->locked;
+  }
+
   void ReplaceFile(const std::wstring& source, const std::wstring& destination) override {
     disk_->Enter(Op::kReplaceFile);
     const Entry moved = FileAt(source);
@@ -209,7 +216,7 @@ class MemoryFileSystem : public FileSystemService {
     // whose mark the service lifts. The new file takes the old one's place in listings.
     FailIf(disk_->Refuses(source) || (to != nullptr && disk_->Refuses(destination)),
            error::kSharingViolation, destination);
-    FailIf(to != nullptr && to->folder, error::kAccessDenied, destination);
+    FailIf(to != nullptr && (to->folder || to->locked), error::kAccessDenied, destination);
     disk_->Erase(moved);
     disk_->AddFile(destination, moved.content, moved.attributes).flushed = moved.flushed;
   }
@@ -227,6 +234,7 @@ class MemoryFileSystem : public FileSystemService {
   const Entry* Target(const std::wstring& path) {
     const Entry* folder = disk_->Find(FolderOf(path));
     FailIf(folder == nullptr || !folder->folder, error::kPathNotFound, path);
+    FailIf(folder->locked, error::kAccessDenied, path);
     const std::wstring name = NameOf(path);
     FailIf(Utf16Prefix(name, kMaxNameUnits).size() != name.size(), error::kInvalidName, path);
     return disk_->Find(path);

@@ -41,7 +41,7 @@ class MemoryDisk {
     mutable bool flushed = true;  // false for a copy's data not yet on the disk
     int32_t driveType = drive_type::kFixed;
     // readable is false for a drive that fails every path on it with "not ready" (21).
-    bool folder = true, readable = true, unlistable = false, unreachable = false;
+    bool folder = true, readable = true, unlistable = false, unreachable = false, locked = false;
   };
 
   // --- Building the disk. Paths are "C:\a\b"; missing parent folders are made plain. ---
@@ -60,6 +60,9 @@ class MemoryDisk {
   void SetUnlistable(const std::wstring& path, bool value = true) { At(path).unlistable = value; }
   // The item's Path and Name fail with access denied (5), as do GetFolder and listing it.
   void SetUnreachable(const std::wstring& path, bool value = true) { At(path).unreachable = value; }
+  // The item's permissions refuse changes, with access denied: a folder takes no new file and
+  // no rename into it, a file is neither deleted nor renamed over.
+  void Lock(const std::wstring& path) { At(path).locked = true; }
   // Another program holds the file at path, or the next one made there (as a virus scanner opens a
   // new file): the next tries to flush it, or to rename it or over it, fail with a sharing
   // violation.

@@ -249,16 +249,24 @@ TEST_F(MainWindowTest, ClickEscapeAndCloseBoxCancelOnlyWhileEnabledAndTabNeverLe
   const int kRequests[][4] = {{1, BM_CLICK, 0, 1},           {1, WM_KEYDOWN, VK_ESCAPE, 1},
                               {0, WM_KEYDOWN, VK_ESCAPE, 1}, {0, WM_SYSCOMMAND, SC_CLOSE, 1},
                               {0, WM_CLOSE, 0, 1},           {1, WM_KEYDOWN, VK_TAB, 0}};
+  int bursts = 0;
   for (const bool enabled : {true, false}) {
     for (const auto& [toButton, message, wParam, cancels] : kRequests) {
       cancels_ = 0;
       PostMessageW(toButton ? Control(kCancelId) : Main(), message, wParam, 0);
-      // A burst of writes pumps as the pacer allows; the deadline only guards against a hang.
+      // Kept alive as a long copy's progress does it, the window repaints and pumps as the pacer
+      // allows (Wine never reports a copy's progress); the deadline only guards against a hang.
+      const std::wstring path = L"C:\\file" + std::to_wstring(++bursts);
+      window_.ShowMessage2(path);
+      wchar_t shown[16] = {};
       const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-      while (enabled && cancels_ < cancels && std::chrono::steady_clock::now() < deadline) {
-        window_.ShowMessage2(L"C:\\file");
+      while (enabled && (cancels_ < cancels || path != shown) &&
+             std::chrono::steady_clock::now() < deadline) {
+        window_.KeepAlive();
+        InternalGetWindowText(Control(kMessage2Id), shown, 16);
       }
       EXPECT_EQ(cancels_, enabled ? cancels : 0) << "delivered during the burst";
+      EXPECT_TRUE(!enabled || path == shown) << "repainted during the burst";
       window_.ShowMessage(L"pumped");
       EXPECT_EQ(cancels_, enabled ? cancels : 0) << message << " " << wParam;
       EXPECT_TRUE(!enabled || GetFocus() == Control(kCancelId)) << "focus stays on Cancel";

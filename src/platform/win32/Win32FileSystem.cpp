@@ -138,6 +138,33 @@ class Win32FileSystem : public FileSystemService {
     });
   }
 
+  bool RefusesChange(const std::wstring& path) override {
+    const std::wstring longPath = LongForm(path);
+    const DWORD attributes = GetFileAttributesW(longPath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+      return false;  // nothing there to refuse: the failure that led here is reported as it is
+    }
+    // A folder is asked by making a file in it, removed again on close (by the system, should
+    // the program end first): what decides it (its permissions, a policy, a filter driver)
+    // answers as it would for the copy. Asking for FILE_ADD_FILE on the folder says the same on
+    // Windows, but Wine grants it whatever the folder's permissions.
+    const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const std::wstring probe =
+        folder ? longPath + L"\\~docrecover-access.docrecover-tmp" : longPath;
+    const HANDLE handle = CreateFileW(
+        probe.c_str(), folder ? GENERIC_WRITE : DELETE,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, /*lpSecurityAttributes=*/nullptr,
+        folder ? OPEN_ALWAYS : OPEN_EXISTING,
+        folder ? FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE : FILE_ATTRIBUTE_NORMAL,
+        /*hTemplateFile=*/nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+      // A held file gives a sharing violation here: only access denied is the permissions'.
+      return GetLastError() == ERROR_ACCESS_DENIED;
+    }
+    CloseHandle(handle);
+    return false;
+  }
+
   void ReplaceFile(const std::wstring& source, const std::wstring& destination) override {
     // MoveFileExW moves a folder over a file as readily as a file under Wine, and the file would
     // be lost: only a file may take the target's place.
