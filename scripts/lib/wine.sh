@@ -138,6 +138,15 @@ wine_warm_up() {
   return 1
 }
 
+# wine_share_display: started as root on a real display, gives the account a copy of the
+# display's cookie, in the current prefix: it cannot read root's (XAUTHORITY). Exports XAUTHORITY.
+wine_share_display() {
+  [ "$(id -u)" -eq 0 ] || return 0
+  local cookie=$WINEPREFIX/.Xauthority
+  xauth extract - "$DISPLAY" 2>/dev/null | "$as_account" xauth -q -f "$cookie" merge - &&
+    export XAUTHORITY=$cookie
+}
+
 # wine_xvfb <log file>: starts an X server of the caller's own, on a display it picks itself, for
 # the Windows programs to come. Exports DISPLAY and sets xvfb_pid; fails when the server is not up
 # within 30 s.

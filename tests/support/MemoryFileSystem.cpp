@@ -170,8 +170,7 @@ class MemoryFileSystem : public FileSystemService {
   void DeleteFile(const std::wstring& path, bool force) override {
     disk_->Enter(Op::kDeleteFile);
     const Entry& file = FileAt(path);
-    FailIf(file.locked || (!force && (file.attributes & attribute::kReadOnly) != 0),
-           error::kAccessDenied, path);
+    FailIf(!force && (file.attributes & attribute::kReadOnly) != 0, error::kAccessDenied, path);
     disk_->Erase(file);
   }
 
@@ -234,7 +233,6 @@ class MemoryFileSystem : public FileSystemService {
   const Entry* Target(const std::wstring& path) {
     const Entry* folder = disk_->Find(FolderOf(path));
     FailIf(folder == nullptr || !folder->folder, error::kPathNotFound, path);
-    FailIf(folder->locked, error::kAccessDenied, path);
     const std::wstring name = NameOf(path);
     FailIf(Utf16Prefix(name, kMaxNameUnits).size() != name.size(), error::kInvalidName, path);
     return disk_->Find(path);

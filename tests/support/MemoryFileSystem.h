@@ -60,8 +60,7 @@ class MemoryDisk {
   void SetUnlistable(const std::wstring& path, bool value = true) { At(path).unlistable = value; }
   // The item's Path and Name fail with access denied (5), as do GetFolder and listing it.
   void SetUnreachable(const std::wstring& path, bool value = true) { At(path).unreachable = value; }
-  // The item's permissions refuse changes, with access denied: a folder takes no new file and
-  // no rename into it, a file is neither deleted nor renamed over.
+  // The file's permissions refuse its replacement: a rename over it fails with access denied.
   void Lock(const std::wstring& path) { At(path).locked = true; }
   // Another program holds the file at path, or the next one made there (as a virus scanner opens a
   // new file): the next tries to flush it, or to rename it or over it, fail with a sharing

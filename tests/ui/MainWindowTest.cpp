@@ -11,8 +11,6 @@
 #include <vector>
 
 #include "ui/Layout.h"
-#include "ui/LiveRegion.h"
-#include "ui/ResourceIds.h"
 #include "ui/Win32Desktop.h"
 #include "ui/Win32MainWindow.h"
 
@@ -169,42 +167,6 @@ TEST_P(MainWindowFontTest, PanesHaveATrueTypeFaceForAnyScriptAndBitmapFaceOnlyAt
 INSTANTIATE_TEST_SUITE_P(Dpi, MainWindowFontTest, ::testing::Values(96, 144),
                          ::testing::PrintToStringParamName());
 
-// Every image of the program's icon is black wherever its mask lets the title bar show through:
-// any colour there draws a fringe on an active title bar.
-TEST(ProgramIconTest, EveryImageIsBlackUnderItsMask) {
-  const HMODULE module = GetModuleHandleW(nullptr);
-  const auto resource = [module](int id, LPCWSTR type) {
-    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
-    return std::pair(static_cast<BYTE*>(LockResource(LoadResource(module, found))),
-                     SizeofResource(module, found));
-  };
-  // The group: a 6-byte header with the count at 4, then 14-byte entries ending in the image's id.
-  const BYTE* group = resource(DOCRECOVER_ICON, RT_GROUP_ICON).first;
-  ASSERT_EQ(group[4], 3);
-  for (int entry = 0; entry < 3; ++entry) {
-    const auto [bits, size] =
-        resource(*reinterpret_cast<const WORD*>(group + 18 + 14 * entry), RT_ICON);
-    ICONINFO icon{};
-    ASSERT_TRUE(
-        GetIconInfo(CreateIconFromResourceEx(bits, size, TRUE, 0x00030000, 0, 0, 0), &icon));
-    BITMAPINFO format{};  // filled in from the mask, then asked for 32-bit pixels
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    GetDIBits(ScreenDc().Get(), icon.hbmMask, 0, 0, nullptr, &format, DIB_RGB_COLORS);
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> colour(format.bmiHeader.biWidth * format.bmiHeader.biHeight),
-        mask(colour.size());
-    GetDIBits(ScreenDc().Get(), icon.hbmColor, 0, format.bmiHeader.biHeight, colour.data(), &format,
-              DIB_RGB_COLORS);
-    GetDIBits(ScreenDc().Get(), icon.hbmMask, 0, format.bmiHeader.biHeight, mask.data(), &format,
-              DIB_RGB_COLORS);
-    for (size_t pixel = 0; pixel < colour.size(); ++pixel) {
-      EXPECT_TRUE(mask[pixel] == 0 || (colour[pixel] & 0xFFFFFF) == 0)
-          << "image " << entry << " pixel " << pixel;
-    }
-  }
-}
-
 TEST_F(MainWindowTest, PanesBreakWrapAndCutOffTextsAndAreCurrentWhenABoxOfTheirStyleOpens) {
   // Each text and the fewest and most lines it may take; then a box: its style and icon, the
   // button pressed and the answer.
@@ -249,14 +211,13 @@ TEST_F(MainWindowTest, ClickEscapeAndCloseBoxCancelOnlyWhileEnabledAndTabNeverLe
   const int kRequests[][4] = {{1, BM_CLICK, 0, 1},           {1, WM_KEYDOWN, VK_ESCAPE, 1},
                               {0, WM_KEYDOWN, VK_ESCAPE, 1}, {0, WM_SYSCOMMAND, SC_CLOSE, 1},
                               {0, WM_CLOSE, 0, 1},           {1, WM_KEYDOWN, VK_TAB, 0}};
-  int bursts = 0;
   for (const bool enabled : {true, false}) {
     for (const auto& [toButton, message, wParam, cancels] : kRequests) {
       cancels_ = 0;
       PostMessageW(toButton ? Control(kCancelId) : Main(), message, wParam, 0);
       // Kept alive as a long copy's progress does it, the window repaints and pumps as the pacer
       // allows (Wine never reports a copy's progress); the deadline only guards against a hang.
-      const std::wstring path = L"C:\\file" + std::to_wstring(++bursts);
+      const std::wstring path = L"C:\\file" + std::to_wstring(message + wParam + toButton);
       window_.ShowMessage2(path);
       wchar_t shown[16] = {};
       const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -292,13 +253,6 @@ TEST_F(MainWindowTest, LogoffIsHeldOffOnlyFromDisableCancelToTheNextBox) {
   UnhookWindowsHookEx(hook);
   answer();
   EXPECT_EQ(answers, (std::vector<LRESULT>{TRUE, FALSE, TRUE, TRUE}));
-}
-
-// A wrong property GUID would fail silently: it must be the documented one.
-TEST(LiveRegionTest, PropertyIsLiveSettingAsDocumented) {
-  wchar_t text[40] = {};
-  StringFromGUID2(kLiveSettingProperty, text, 40);
-  EXPECT_STREQ(text, L"{C12BCD8E-2A8E-4950-8AE7-3625111D58EB}");
 }
 
 }  // namespace
