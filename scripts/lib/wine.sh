@@ -91,7 +91,7 @@ wine_prefix() {
 # window at other densities. Wine reads the density when its server starts, so the server is
 # stopped once the density is set; the next program starts a new one.
 wine_dpi_prefix() (
-  wine_prefix "$1"
+  wine_prefix "$1" || return 1
   local key='HKCU\Control Panel\Desktop'
   if ! wine reg query "$key" /v LogPixels 2>/dev/null | grep -qi "0x$(printf %x "$2")"; then
     wine reg add "$key" /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null 2>&1
@@ -174,8 +174,7 @@ wine_xvfb() {
 # Wine's desktop process, which must see the same display as the windows that follow) and one
 # warmed-up server. Sets xvfb_pid.
 wine_session() {
-  wine_dpi_prefix "${1%/}-144dpi" 144
-  wine_prefix "$1"
+  wine_dpi_prefix "${1%/}-144dpi" 144 && wine_prefix "$1" || return 1
   wine_xvfb "${1%/}-xvfb.log" || { echo "Xvfb did not start"; return 1; }
   wine_warm_up
 }
