@@ -30,10 +30,7 @@ struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
 
   void Show() override { Record(L"show"); }
   void ShowMessage(const std::wstring& text) override { Record(L"main: " + text); }
-  void ShowMessage2(const std::wstring& text) override {
-    Record(text);
-    onShow2(text);
-  }
+  void ShowMessage2(const std::wstring& text) override { Record(text).onShow2(text); }
   void KeepAlive() override {
     if (++keepAlives == failingKeepAlive) {  // as the Win32 window passes up one it recorded
       throw PlatformError(1450, L"Insufficient system resources exist.");
