@@ -52,7 +52,7 @@ std::string ListText(const std::vector<std::wstring>& documents) {
       text += "0123456789abcdef"[byte >> 4];
       text += "0123456789abcdef"[byte & 15];
     }
-    text += " " + std::to_string(content.size()) + " " + name + "\n";
+    text.append(" ").append(std::to_string(content.size())).append(" ").append(name) += '\n';
   }
   return text;
 }
