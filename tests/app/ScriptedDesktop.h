@@ -3,7 +3,8 @@
 // The one fake of the desktop: the platform's boxes and program folder, the main window, and the
 // window as the drive search reaches it. Everything shown is recorded in order (the main pane's
 // texts after "main: ", the secondary pane's bare), boxes are answered from a script (OK once it
-// runs out), and Cancel is clicked while events with chosen numbers are shown.
+// runs out), and Cancel is clicked while events with chosen numbers are shown. onShow2 sees each
+// text of the secondary pane (the copy shows each document's name there) as it is shown.
 
 #include <set>
 
