@@ -3,7 +3,8 @@
 // The one fake of the desktop: the platform's boxes and program folder, the main window, and the
 // window as the drive search reaches it. Everything shown is recorded in order (the main pane's
 // texts after "main: ", the secondary pane's bare), boxes are answered from a script (OK once it
-// runs out), and Cancel is clicked while events with chosen numbers are shown.
+// runs out), and Cancel is clicked while events with chosen numbers are shown. onShow2 sees each
+// text of the secondary pane (the copy shows each document's name there) as it is shown.
 
 #include <set>
 
@@ -26,10 +27,11 @@ struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
   std::wstring ProgramFolder() override { return L"E:\\"; }  // the root of the CD
   [[noreturn]] void EndProgram() override { throw Ended{}; }
   FileSystemPtr NewFileSystem() override { return NewMemoryFileSystem(disk); }
+  std::optional<std::string> DocumentList() override { return documents; }
 
   void Show() override { Record(L"show"); }
   void ShowMessage(const std::wstring& text) override { Record(L"main: " + text); }
-  void ShowMessage2(const std::wstring& text) override { Record(text); }
+  void ShowMessage2(const std::wstring& text) override { Record(text).onShow2(text); }
   void KeepAlive() override {
     if (++keepAlives == failingKeepAlive) {  // as the Win32 window passes up one it recorded
       throw PlatformError(1450, L"Insufficient system resources exist.");
@@ -57,12 +59,14 @@ struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
   std::shared_ptr<MemoryDisk> disk = std::make_shared<MemoryDisk>();
   FileSystemPtr fileSystem = NewMemoryFileSystem(disk);
   crtDTree walker{[this] { return NewMemoryFileSystem(disk); }};
+  std::optional<std::string> documents;  // the program's list; none by default
   std::vector<int32_t> answers;
   size_t asked = 0;
   std::set<size_t> clicks;
   bool cancel = false;
   std::function<void()> onCancel = [this] { cancel = true; };  // frmMain puts its own
   std::vector<std::wstring> events;
+  std::function<void(const std::wstring&)> onShow2 = [](const std::wstring&) {};
   int64_t keepAlives = 0;
   int64_t failingKeepAlive = 0;
 };

@@ -114,6 +114,13 @@ class MemoryDisk {
   std::map<Op, std::pair<int64_t, uint32_t>> faultOf_;
 };
 
+// The digest the fake gives: Windows' own under Wine; natively a stand-in (OpenSSL's), which the
+// product never links.
+std::unique_ptr<Sha256> NewTestSha256();
+// The text of a program's list vouching for each document, "name=content" or "name" for content
+// "new", given in the list's order, with ASCII names.
+std::string ListText(const std::vector<std::wstring>& documents);
+
 // A service object on a disk: the shape every test hands to the code under test.
 FileSystemPtr NewMemoryFileSystem(const std::shared_ptr<MemoryDisk>& disk);
 
