@@ -30,6 +30,8 @@ std::wstring OfferBox();
 std::wstring NotInstalledBox(const std::wstring& supportText);
 std::wstring NoCopiesBox(const std::wstring& supportText);
 std::wstring CompletionBox();
+// Shown by a second copy that finds no window of the running one on its desktop.
+std::wstring AlreadyRunningBox();
 // The error report: what failed, in the platform's words, and its error number.
 std::wstring FailureBox(const std::wstring& message, unsigned long number);
 // The error report for a failure that is not the platform's (a fault of the program itself): its

@@ -10,9 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include "app/Texts.h"
 #include "ui/Layout.h"
 #include "ui/LiveRegion.h"
 #include "ui/ResourceIds.h"
+#include "ui/SingleInstance.h"
 #include "ui/Win32Desktop.h"
 #include "ui/Win32MainWindow.h"
 
@@ -284,6 +286,41 @@ TEST_F(MainWindowTest, LogoffIsHeldOffOnlyFromDisableCancelToTheNextBox) {
   UnhookWindowsHookEx(hook);
   answer();
   EXPECT_EQ(answers, (std::vector<LRESULT>{TRUE, FALSE, TRUE, TRUE}));
+}
+
+// A second copy steps aside: it brings this window forward without a box; once the window is gone,
+// it looks for it for the whole wait, then says in one box that the updater already runs.
+TEST_F(MainWindowTest, ASecondCopyBringsTheWindowForwardOrSaysInABoxThatOneRuns) {
+  const UniqueWindow other(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9,
+                                           nullptr, nullptr, nullptr, nullptr));
+  SetForegroundWindow(other.get());
+  std::vector<std::wstring>
+      seen;  // this window, and a box after it, that the second copy activated
+  std::function<void(HWND)> record = [&](HWND activated) {
+    wchar_t title[64] = {}, text[256] = {};
+    GetWindowTextW(activated, title, 64);
+    GetDlgItemTextW(activated, 0xFFFF, text, 256);
+    seen.push_back(std::wstring(title) + L": " + text);
+    if (activated == Main()) {
+      onBox = record;
+    } else {
+      PostMessageW(activated, WM_COMMAND, IDOK, 0);
+    }
+  };
+  const HHOOK hook = SetWindowsHookExW(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
+  onBox = record;
+  StepAside();
+  EXPECT_EQ(GetForegroundWindow(), Main());
+  onBox = nullptr;
+  window_.Unload();
+  onBox = record;
+  const auto start = std::chrono::steady_clock::now();
+  StepAside(std::chrono::milliseconds(300));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(seen, (std::vector<std::wstring>{
+                      L"ZEMO On CD v 1.50 Update: ",
+                      std::wstring(texts::kMsgTitle) + L": " + texts::AlreadyRunningBox()}));
 }
 
 // A wrong property GUID would fail silently: it must be the documented one.
