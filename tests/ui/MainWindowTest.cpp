@@ -315,6 +315,7 @@ TEST(StepAsideTest, WithoutTheWindowASecondCopySaysInABoxThatOneRuns) {
 TEST(SingleInstanceTest, HoldersOfOtherAccountsNeitherStopTheClaimNorLetTwoClaimsStand) {
   const std::vector<std::wstring> names = InstanceNames();
   const int all = static_cast<int>(names.size());
+  ASSERT_GT(all, 1) << "a squatted name must leave others to claim";
   // A holder's security ("": none given, no owner under Wine), how many names it holds from the
   // first, and how many the claim then takes (-1: none, a copy of ours runs).
   const std::tuple<const wchar_t*, int, int> kHolders[] = {
