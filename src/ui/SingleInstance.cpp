@@ -4,7 +4,6 @@
 #include <sddl.h>
 
 #include <iterator>
-#include <thread>
 #include <utility>
 
 #include "app/Texts.h"
@@ -131,7 +130,7 @@ void StepAside(std::chrono::milliseconds wait) {
     if (std::chrono::steady_clock::now() >= deadline) {
       break;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    Sleep(/*dwMilliseconds=*/100);
   }
   // The copy ends after the box whatever it answers: a box that cannot be shown leaves nothing
   // else to tell.

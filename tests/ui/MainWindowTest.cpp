@@ -295,19 +295,18 @@ TEST_F(MainWindowTest, LogoffIsHeldOffOnlyFromDisableCancelToTheNextBox) {
 // then says in one box that the updater already runs.
 TEST(StepAsideTest, WithoutTheWindowASecondCopySaysInABoxThatOneRuns) {
   const HHOOK hook = SetWindowsHookExW(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
-  std::wstring seen;
+  wchar_t title[64] = {}, text[256] = {};
   onBox = [&](HWND box) {
-    wchar_t title[64] = {}, text[256] = {};
     GetWindowTextW(box, title, 64);
     GetDlgItemTextW(box, 0xFFFF, text, 256);
-    seen = std::wstring(title) + L": " + text;
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   };
   const auto start = std::chrono::steady_clock::now();
   StepAside(std::chrono::milliseconds(300));
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
   UnhookWindowsHookEx(hook);
-  EXPECT_EQ(seen, std::wstring(texts::kMsgTitle) + L": " + texts::AlreadyRunningBox());
+  EXPECT_EQ(std::wstring(title) + L": " + text,
+            std::wstring(texts::kMsgTitle) + L": " + texts::AlreadyRunningBox());
 }
 
 // The claim to run alone: what each kind of holder of its names leaves it, what its own mutexes
