@@ -323,9 +323,8 @@ TEST(SingleInstanceTest, HoldersOfOtherAccountsNeitherStopTheClaimNorLetTwoClaim
       {L"O:SYD:(A;;GA;;;WD)", 1, -1},       // made by the system
       {L"O:BUD:(A;;GA;;;WD)", 1, all - 1},  // another owner
       {L"", 1, all - 1},
-      {L"O:BUD:", 1, all - 1},  // a DACL that denies everyone, whatever the owner says
-      {L"O:BAD:", 1, all - 1},
-      {L"O:BUD:", all, 0},  // every name squatted: the program still runs
+      {L"O:BUD:", 1, all - 1},  // a DACL that denies everyone
+      {L"O:BUD:", all, 0},      // every name squatted: the program still runs
   };
   for (const auto& [security, held, taken] : kHolders) {
     std::vector<UniqueKernelHandle> holders;
