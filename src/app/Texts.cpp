@@ -99,6 +99,12 @@ std::wstring TwinDocuments(const std::wstring& first, const std::wstring& second
          L"\", names that Windows cannot tell apart.";
 }
 
+std::wstring AlreadyRunningBox() {
+  return std::wstring(
+             L"ZEMO On CD Update is already running on this computer, perhaps for another user.") +
+         kParagraph + L"Please wait until it has finished before you run it again.";
+}
+
 std::wstring FailureBox(const std::wstring& message, unsigned long number) {
   return std::wstring(L"The update could not be finished because of this error:") + kParagraph +
          message + kLine + L"(error " + std::to_wstring(number) + L")" + kParagraph + kAfterFailure;

@@ -38,6 +38,8 @@ std::wstring MissingDocument(const std::wstring& name);
 std::wstring DocumentOfOtherSize(const std::wstring& name, uint64_t size, uint64_t expected);
 std::wstring ChangedDocument(const std::wstring& name);
 std::wstring TwinDocuments(const std::wstring& first, const std::wstring& second);
+// Shown by a second copy that finds no window of the running one on its desktop.
+std::wstring AlreadyRunningBox();
 // The error report: what failed, in the platform's words, and its error number.
 std::wstring FailureBox(const std::wstring& message, unsigned long number);
 // The error report for a failure that is not the platform's (a fault of the program itself): its

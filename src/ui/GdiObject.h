@@ -1,6 +1,6 @@
 #pragma once
 
-// Owners for the Win32 handles the window code creates, released when the owner goes.
+// Owners for the Win32 handles and memory the window code creates, released when the owner goes.
 
 #include <memory>
 #include <type_traits>
@@ -18,6 +18,13 @@ struct IconDeleter {
 struct WindowDeleter {
   void operator()(HWND window) const { DestroyWindow(window); }
 };
+struct KernelHandleDeleter {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+// What the system hands out with LocalAlloc (security descriptors, among others).
+struct LocalDeleter {
+  void operator()(void* memory) const { LocalFree(memory); }
+};
 
 template <class Handle, class Deleter>
 using UniqueHandle = std::unique_ptr<std::remove_pointer_t<Handle>, Deleter>;
@@ -26,6 +33,8 @@ using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
+using UniqueLocal = std::unique_ptr<void, LocalDeleter>;
 
 // The screen's device context, for measuring.
 class ScreenDc {

@@ -28,8 +28,8 @@ void HardenProcess() {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 }
 
-// The error report for a failure before the start-up procedure runs (the window could not be
-// made): the same stop box modMain shows for a failure inside the run.
+// The error report for a failure before the start-up procedure runs (the claim to run or the
+// window could not be made): the same stop box modMain shows for a failure inside the run.
 int ReportStartFailure(const std::wstring& text) {
   MessageBoxW(/*hWnd=*/nullptr, text.c_str(), docrecover::texts::kMsgTitle, MB_ICONSTOP | MB_OK);
   return 1;
@@ -40,12 +40,14 @@ int ReportStartFailure(const std::wstring& text) {
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
   HardenProcess();
-  if (!docrecover::ui::ClaimSingleInstance()) {
-    // Another copy runs: this one shows no box and touches no file.
-    docrecover::ui::BringRunningCopyForward();
-    return 0;
-  }
   try {
+    // Held until the program ends.
+    const auto claim = docrecover::ui::ClaimSingleInstance();
+    if (!claim) {
+      // Another copy runs: this one touches no file.
+      docrecover::ui::StepAside();
+      return 0;
+    }
     docrecover::ui::Win32MainWindow window;
     docrecover::ui::Win32Desktop desktop(window);
     return docrecover::modMain::Main(desktop, window);

@@ -1,7 +1,10 @@
 // The real main window under Wine: where its controls lie and how they look, what its panes draw,
-// the boxes it owns, the ways to cancel, and the keyboard.
+// the boxes it owns, the ways to cancel, and the keyboard; and the claim to run alone.
 
 #include <gtest/gtest.h>
+
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <chrono>
 #include <functional>
@@ -10,7 +13,9 @@
 #include <utility>
 #include <vector>
 
+#include "app/Texts.h"
 #include "ui/Layout.h"
+#include "ui/SingleInstance.h"
 #include "ui/Win32Desktop.h"
 #include "ui/Win32MainWindow.h"
 
@@ -253,6 +258,67 @@ TEST_F(MainWindowTest, LogoffIsHeldOffOnlyFromDisableCancelToTheNextBox) {
   UnhookWindowsHookEx(hook);
   answer();
   EXPECT_EQ(answers, (std::vector<LRESULT>{TRUE, FALSE, TRUE, TRUE}));
+}
+
+// A second copy that finds no window of the first on its desktop looks for it for the whole wait,
+// then says in one box that the updater already runs.
+TEST(StepAsideTest, WithoutTheWindowASecondCopySaysInABoxThatOneRuns) {
+  const HHOOK hook = SetWindowsHookExW(WH_CBT, WatchBoxes, nullptr, GetCurrentThreadId());
+  wchar_t title[64] = {}, text[256] = {};
+  onBox = [&](HWND box) {
+    GetWindowTextW(box, title, 64);
+    GetDlgItemTextW(box, 0xFFFF, text, 256);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  };
+  const auto start = std::chrono::steady_clock::now();
+  StepAside(std::chrono::milliseconds(300));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(std::wstring(title) + L": " + text,
+            std::wstring(texts::kMsgTitle) + L": " + texts::AlreadyRunningBox());
+}
+
+// The claim to run alone: what each kind of holder of its names leaves it, what its own mutexes
+// look like, and that two claims of ours never both stand.
+TEST(SingleInstanceTest, HoldersOfOtherAccountsNeitherStopTheClaimNorLetTwoClaimsStand) {
+  const std::vector<std::wstring> names = InstanceNames();
+  const int all = static_cast<int>(names.size());
+  ASSERT_GT(all, 1) << "a squatted name must leave others to claim";
+  // A holder's security ("": none given, no owner under Wine), how many names it holds from the
+  // first, and how many the claim then takes (-1: none, a copy of ours runs).
+  const std::tuple<const wchar_t*, int, int> kHolders[] = {
+      {L"", 0, all},
+      {L"O:BAD:(A;;GA;;;WD)", 1, -1},       // made by an administrator
+      {L"O:SYD:(A;;GA;;;WD)", 1, -1},       // made by the system
+      {L"O:BUD:(A;;GA;;;WD)", 1, all - 1},  // another owner
+      {L"", 1, all - 1},
+      {L"O:BUD:", 1, all - 1},  // a DACL that denies everyone
+      {L"O:BUD:", all, 0},      // every name squatted: the program still runs
+  };
+  for (const auto& [security, held, taken] : kHolders) {
+    std::vector<UniqueKernelHandle> holders;
+    for (int at = 0; at < held; ++at) {
+      PSECURITY_DESCRIPTOR descriptor = nullptr;
+      ConvertStringSecurityDescriptorToSecurityDescriptorW(security, 1, &descriptor, nullptr);
+      const UniqueLocal release(descriptor);
+      SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+      holders.emplace_back(CreateMutexW(&attributes, FALSE, names[at].c_str()));
+    }
+    const auto claim = ClaimNames(names);
+    EXPECT_EQ(claim ? static_cast<int>(claim->size()) : -1, taken) << security << held;
+    // A second copy meets the first on a name, unless the first took none.
+    EXPECT_EQ(claim && ClaimNames(names), taken == 0) << security << held;
+  }
+  // Ours: owned by the Administrators, open to them and the system alone. Wine keeps the generic
+  // right as given; Windows would show the mutex's own, 0x1f0001.
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  LPWSTR text = nullptr;
+  const auto flags = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+  GetSecurityInfo(ClaimNames(names)->front().get(), SE_KERNEL_OBJECT, flags, nullptr, nullptr,
+                  nullptr, nullptr, &descriptor);
+  ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, 1, flags, &text, nullptr);
+  const UniqueLocal release(descriptor), releaseText(text);
+  EXPECT_STREQ(text, L"O:BAD:(A;;GA;;;BA)(A;;GA;;;SY)");
 }
 
 }  // namespace
