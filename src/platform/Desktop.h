@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/FileSystemService.h"
@@ -35,6 +36,9 @@ class Desktop {
   [[noreturn]] virtual void EndProgram() = 0;
   // A new, independent file-system service object.
   virtual FileSystemPtr NewFileSystem() = 0;
+  // The list of documents the program vouches for, as its build put it into the program (UTF-8
+  // text, see transfer/DocumentManifest.h); none for a program built without one.
+  virtual std::optional<std::string> DocumentList() = 0;
 };
 
 // What long work on documents needs from the window: the secondary pane, and staying alive while

@@ -8,10 +8,13 @@
 // as macros. Include it only in Win32 .cpp files, and #undef those names there, so these members
 // are never renamed.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <span>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -137,6 +140,28 @@ std::wstring_view Utf16Prefix(std::wstring_view name, size_t units);
 // has returned.
 using CopyProgress = std::function<bool()>;
 
+// A file open for reading from its start. Nobody may write to it while it is open.
+class FileReader {
+ public:
+  virtual ~FileReader() = default;
+  // The file's size in bytes when it was opened.
+  virtual uint64_t Size() const = 0;
+  // Reads the next bytes into buffer; returns how many, 0 at the end of the file.
+  virtual size_t Read(std::span<std::byte> buffer) = 0;
+};
+
+using Sha256Digest = std::array<uint8_t, 32>;
+
+// A SHA-256 digest under way, from the platform's own provider: the program has no hashing code of
+// its own.
+class Sha256 {
+ public:
+  virtual ~Sha256() = default;
+  virtual void Add(std::span<const std::byte> data) = 0;
+  // The digest of everything added; nothing may be added after it.
+  virtual Sha256Digest Finish() = 0;
+};
+
 class FileSystemService {
  public:
   virtual ~FileSystemService() = default;
@@ -166,6 +191,11 @@ class FileSystemService {
   // destination is replaced, whatever its marks (read-only too); a folder is not. On failure both
   // files are as they were. The rename is on the disk when the call returns.
   virtual void ReplaceFile(const std::wstring& source, const std::wstring& destination) = 0;
+
+  // The file at path, open for reading; fails when it is missing, a folder, or held by a writer.
+  virtual std::unique_ptr<FileReader> OpenForReading(const std::wstring& path) = 0;
+  // A new SHA-256 digest.
+  virtual std::unique_ptr<Sha256> NewSha256() = 0;
 
   // The path less its last component. At a drive root the root keeps its backslash
   // ("C:\ZEMO.exe" gives "C:\"). Pure text: the same on every platform.

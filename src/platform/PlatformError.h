@@ -12,6 +12,7 @@ namespace error {
 inline constexpr uint32_t kFileNotFound = 2;
 inline constexpr uint32_t kPathNotFound = 3;
 inline constexpr uint32_t kAccessDenied = 5;
+inline constexpr uint32_t kInvalidData = 13;
 inline constexpr uint32_t kNotReady = 21;
 inline constexpr uint32_t kSharingViolation = 32;
 inline constexpr uint32_t kLockViolation = 33;

@@ -7,6 +7,7 @@
 
 #include "platform/win32/Win32Error.h"
 #include "ui/Com.h"
+#include "ui/ProgramResource.h"
 
 namespace docrecover::ui {
 
@@ -20,20 +21,17 @@ void Check(HRESULT result) {
 
 // The resource's bytes in a stream of their own, as OleLoadPicture reads them.
 ComOwner<IStream> ResourceStream(int resourceId, DWORD& size) {
-  const HMODULE module = GetModuleHandleW(/*lpModuleName=*/nullptr);
-  const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
-  const HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
-  const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-  if (bytes == nullptr) {
-    throw win32::LastError();
+  const std::optional<std::string_view> bytes = ProgramResource(resourceId);
+  if (!bytes) {
+    throw win32::Error(ERROR_RESOURCE_NAME_NOT_FOUND, L"resource " + std::to_wstring(resourceId));
   }
-  size = SizeofResource(module, found);
+  size = static_cast<DWORD>(bytes->size());
   const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
   void* target = copy != nullptr ? GlobalLock(copy) : nullptr;
   if (target == nullptr) {
     throw win32::LastError();
   }
-  std::memcpy(target, bytes, size);
+  std::memcpy(target, bytes->data(), size);
   GlobalUnlock(copy);
   IStream* stream = nullptr;
   const HRESULT result = CreateStreamOnHGlobal(copy, /*fDeleteOnRelease=*/TRUE, &stream);

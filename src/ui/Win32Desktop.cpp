@@ -3,6 +3,8 @@
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Process.h"
+#include "ui/ProgramResource.h"
+#include "ui/ResourceIds.h"
 
 namespace docrecover::ui {
 
@@ -30,6 +32,11 @@ void Win32Desktop::EndProgram() {
 
 FileSystemPtr Win32Desktop::NewFileSystem() {
   return win32::NewWin32FileSystem();
+}
+
+std::optional<std::string> Win32Desktop::DocumentList() {
+  const std::optional<std::string_view> text = ProgramResource(DOCRECOVER_DOCUMENTS);
+  return text ? std::optional<std::string>(*text) : std::nullopt;
 }
 
 }  // namespace docrecover::ui

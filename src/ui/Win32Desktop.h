@@ -18,6 +18,8 @@ class Win32Desktop final : public Desktop {
   std::wstring ProgramFolder() override;
   [[noreturn]] void EndProgram() override;
   FileSystemPtr NewFileSystem() override;
+  // The program's own DOCRECOVER_DOCUMENTS resource.
+  std::optional<std::string> DocumentList() override;
 
  private:
   Win32MainWindow& window_;

@@ -26,6 +26,7 @@ struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
   std::wstring ProgramFolder() override { return L"E:\\"; }  // the root of the CD
   [[noreturn]] void EndProgram() override { throw Ended{}; }
   FileSystemPtr NewFileSystem() override { return NewMemoryFileSystem(disk); }
+  std::optional<std::string> DocumentList() override { return documents; }
 
   void Show() override { Record(L"show"); }
   void ShowMessage(const std::wstring& text) override { Record(L"main: " + text); }
@@ -57,6 +58,7 @@ struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
   std::shared_ptr<MemoryDisk> disk = std::make_shared<MemoryDisk>();
   FileSystemPtr fileSystem = NewMemoryFileSystem(disk);
   crtDTree walker{[this] { return NewMemoryFileSystem(disk); }};
+  std::optional<std::string> documents;  // the program's list; none by default
   std::vector<int32_t> answers;
   size_t asked = 0;
   std::set<size_t> clicks;

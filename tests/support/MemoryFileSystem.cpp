@@ -1,5 +1,8 @@
 #include "support/MemoryFileSystem.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/PlatformError.h"
 #include "platform/TextCase.h"
 
@@ -135,6 +138,26 @@ class MemoryItem : public File, public Folder, public Drive {
   std::optional<std::vector<FilePtr>> files_;
 };
 
+// Reads the content the file had when it was opened: Windows lets nobody write to it meanwhile.
+class MemoryReader final : public FileReader {
+ public:
+  MemoryReader(std::shared_ptr<MemoryDisk> disk, std::string content)
+      : disk_(std::move(disk)), content_(std::move(content)) {}
+  uint64_t Size() const override { return content_.size(); }
+  size_t Read(std::span<std::byte> buffer) override {
+    disk_->Enter(Op::kOther);
+    const size_t read = std::min(buffer.size(), content_.size() - at_);
+    std::memcpy(buffer.data(), content_.data() + at_, read);
+    at_ += read;
+    return read;
+  }
+
+ private:
+  std::shared_ptr<MemoryDisk> disk_;
+  std::string content_;
+  size_t at_ = 0;
+};
+
 class MemoryFileSystem : public FileSystemService {
  public:
   explicit MemoryFileSystem(std::shared_ptr<MemoryDisk> disk) : disk_(std::move(disk)) {}
@@ -213,6 +236,14 @@ class MemoryFileSystem : public FileSystemService {
     disk_->Erase(moved);
     disk_->AddFile(destination, moved.content, moved.attributes).flushed = moved.flushed;
   }
+
+  std::unique_ptr<FileReader> OpenForReading(const std::wstring& path) override {
+    disk_->Enter(Op::kOther);
+    FailIf(disk_->Refuses(path), error::kSharingViolation, path);
+    return std::make_unique<MemoryReader>(disk_, FileAt(path).content);
+  }
+
+  std::unique_ptr<Sha256> NewSha256() override { return NewTestSha256(); }
 
  private:
   const Entry& FileAt(const std::wstring& path) {

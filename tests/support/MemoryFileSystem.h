@@ -112,6 +112,10 @@ class MemoryDisk {
   std::map<Op, std::pair<int64_t, uint32_t>> faultOf_;
 };
 
+// The digest the fake gives: Windows' own under Wine; natively a stand-in (OpenSSL's), which the
+// product never links.
+std::unique_ptr<Sha256> NewTestSha256();
+
 // A service object on a disk: the shape every test hands to the code under test.
 FileSystemPtr NewMemoryFileSystem(const std::shared_ptr<MemoryDisk>& disk);
 

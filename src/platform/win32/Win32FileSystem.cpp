@@ -1,10 +1,12 @@
 #include "platform/win32/Win32FileSystem.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 #include "platform/win32/Win32Listing.h"
 #include "platform/win32/Win32Paths.h"
+#include "platform/win32/Win32Sha256.h"
 
 namespace docrecover::win32 {
 
@@ -56,6 +58,30 @@ DWORD CALLBACK ReportProgress(LARGE_INTEGER /*totalFileSize*/, LARGE_INTEGER /*t
                               HANDLE /*destination*/, LPVOID data) noexcept {
   return (*static_cast<const CopyProgress*>(data))() ? PROGRESS_CONTINUE : PROGRESS_CANCEL;
 }
+
+class Win32FileReader final : public FileReader {
+ public:
+  Win32FileReader(HANDLE file, uint64_t size, std::wstring path)
+      : file_(file), size_(size), path_(std::move(path)) {}
+  Win32FileReader(const Win32FileReader&) = delete;
+  Win32FileReader& operator=(const Win32FileReader&) = delete;
+  ~Win32FileReader() override { CloseHandle(file_); }
+
+  uint64_t Size() const override { return size_; }
+  size_t Read(std::span<std::byte> buffer) override {
+    DWORD read = 0;
+    const auto wanted = static_cast<DWORD>(std::min<size_t>(buffer.size(), 1u << 30));
+    if (!ReadFile(file_, buffer.data(), wanted, &read, /*lpOverlapped=*/nullptr)) {
+      throw LastError(path_);
+    }
+    return read;
+  }
+
+ private:
+  HANDLE file_;
+  uint64_t size_;
+  std::wstring path_;
+};
 
 class Win32FileSystem : public FileSystemService {
  public:
@@ -159,6 +185,25 @@ class Win32FileSystem : public FileSystemService {
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     });
   }
+
+  std::unique_ptr<FileReader> OpenForReading(const std::wstring& path) override {
+    // Shared for reading only: nobody writes to the file while it is read.
+    const HANDLE file = CreateFileW(LongForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    /*lpSecurityAttributes=*/nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_SEQUENTIAL_SCAN, /*hTemplateFile=*/nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      throw LastError(path);
+    }
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size)) {
+      const PlatformError failure = LastError(path);
+      CloseHandle(file);
+      throw failure;
+    }
+    return std::make_unique<Win32FileReader>(file, static_cast<uint64_t>(size.QuadPart), path);
+  }
+
+  std::unique_ptr<Sha256> NewSha256() override { return NewCryptoApiSha256(); }
 };
 
 }  // namespace
