@@ -71,6 +71,34 @@ std::wstring CompletionBox() {
   return L"ZEMO On CD Doc Repair has completed successfully.";
 }
 
+std::wstring RefusedDocumentsBox(const std::wstring& problem, const std::wstring& supportText) {
+  return std::wstring(
+             L"The documents on this disc are not the ones this updater was made with, so "
+             L"it has changed nothing on your computer.") +
+         kParagraph + problem + kParagraph +
+         L"The disc may be damaged, or its files changed. Please run the updater from the original "
+         L"disc. If you still see this message, contact Orvell for assistance." +
+         kParagraph + supportText;
+}
+
+std::wstring MissingDocument(const std::wstring& name) {
+  return L"The document \"" + name + L"\" is missing from the disc.";
+}
+
+std::wstring DocumentOfOtherSize(const std::wstring& name, uint64_t size, uint64_t expected) {
+  return L"The document \"" + name + L"\" on the disc has " + std::to_wstring(size) +
+         L" bytes instead of " + std::to_wstring(expected) + L".";
+}
+
+std::wstring ChangedDocument(const std::wstring& name) {
+  return L"The document \"" + name + L"\" on the disc has been changed or damaged.";
+}
+
+std::wstring TwinDocuments(const std::wstring& first, const std::wstring& second) {
+  return L"The disc holds both \"" + first + L"\" and \"" + second +
+         L"\", names that Windows cannot tell apart.";
+}
+
 std::wstring FailureBox(const std::wstring& message, unsigned long number) {
   return std::wstring(L"The update could not be finished because of this error:") + kParagraph +
          message + kLine + L"(error " + std::to_wstring(number) + L")" + kParagraph + kAfterFailure;

@@ -3,6 +3,7 @@
 // Every fixed path, name and text of the update sequence. Message texts are built by
 // concatenation: a line break is CR LF, a paragraph break two of them.
 
+#include <cstdint>
 #include <string>
 
 namespace docrecover::texts {
@@ -30,6 +31,13 @@ std::wstring OfferBox();
 std::wstring NotInstalledBox(const std::wstring& supportText);
 std::wstring NoCopiesBox(const std::wstring& supportText);
 std::wstring CompletionBox();
+// The stop box of a disc whose documents are not those this program vouches for: the problem, one
+// of the four below, and that nothing was changed.
+std::wstring RefusedDocumentsBox(const std::wstring& problem, const std::wstring& supportText);
+std::wstring MissingDocument(const std::wstring& name);
+std::wstring DocumentOfOtherSize(const std::wstring& name, uint64_t size, uint64_t expected);
+std::wstring ChangedDocument(const std::wstring& name);
+std::wstring TwinDocuments(const std::wstring& first, const std::wstring& second);
 // The error report: what failed, in the platform's words, and its error number.
 std::wstring FailureBox(const std::wstring& message, unsigned long number);
 // The error report for a failure that is not the platform's (a fault of the program itself): its

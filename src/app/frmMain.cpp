@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/DocumentCheck.h"
 #include "app/Texts.h"
 #include "app/modMain.h"
 #include "discovery/GetFixedDrives.h"
@@ -35,9 +36,17 @@ void frmMain::Main() {
   const std::wstring supportText = texts::SupportText();
   const std::wstring appFolder = WithoutTrailingBackslashes(desktop_.ProgramFolder());
 
+  const std::wstring docsFolder = appFolder + texts::kDocsSuffix;
+
   window_.Show();
   ShowMessage(texts::kAnalyzing);
   ShowMessage2(L"");
+  // A program built with a list copies only what the list vouches for, and refuses a disc that
+  // does not hold it before asking anything.
+  if (const std::optional<std::string> list = desktop_.DocumentList()) {
+    documents_ = ParseManifest(*list);
+    CheckNamesAndSizes(FileSystem(), *documents_, docsFolder);
+  }
 
   const StringList driveList = GetFixedDrives(FileSystem());
   if (ArrayCount(driveList) == 0) {
@@ -69,6 +78,11 @@ void frmMain::Main() {
 
   // From here on no cancel request can arise: documents are being copied.
   window_.DisableCancel();
+  // Read once before any installation is touched, so that a disc that fails its list changes
+  // nothing. Each copy is checked again before it takes its document's place.
+  if (documents_) {
+    CheckDigests(FileSystem(), window_, *documents_, docsFolder);
+  }
 
   int32_t updateCount = 0;
   for (const std::wstring& executable : installList) {
@@ -80,7 +94,7 @@ void frmMain::Main() {
     }
     ShowMessage2(L"");
     ShowMessage(texts::Copying(installFolder));
-    CopyAllFiles(appFolder + texts::kDocsSuffix, packageFolder);
+    CopyAllFiles(docsFolder, packageFolder);
     ++updateCount;
   }
 
@@ -97,7 +111,8 @@ void frmMain::Main() {
 
 void frmMain::CopyAllFiles(const std::wstring& pSrcFolder, const std::wstring& pDestFolder) {
   const FileSystemPtr own = desktop_.NewFileSystem();
-  docrecover::CopyAllFiles(*own, window_, pSrcFolder, pDestFolder);
+  docrecover::CopyAllFiles(*own, window_, pSrcFolder, pDestFolder,
+                           documents_ ? &*documents_ : nullptr);
 }
 
 void frmMain::DeleteAllFiles(const std::wstring& pSrcFolder, const std::wstring& pDestFolder) {

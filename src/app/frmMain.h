@@ -6,11 +6,13 @@
 // flag a click on Cancel raises. The service and the walker are created on first use.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "discovery/SearchHost.h"
 #include "discovery/StringList.h"
 #include "platform/Desktop.h"
+#include "transfer/DocumentManifest.h"
 #include "walker/crtDTree.h"
 
 namespace docrecover {
@@ -24,7 +26,8 @@ class frmMain : private SearchHost {
 
   // The update sequence, from the first progress text to the final box. Failures pass up.
   void Main();
-  // Copies the files directly in pSrcFolder into pDestFolder, replacing same-named documents.
+  // Copies the files directly in pSrcFolder into pDestFolder, replacing same-named documents;
+  // with the program's list of documents, those on the list only, each checked against it.
   void CopyAllFiles(const std::wstring& pSrcFolder, const std::wstring& pDestFolder);
   // Deletes from pDestFolder the plain files named like those directly in pSrcFolder.
   void DeleteAllFiles(const std::wstring& pSrcFolder, const std::wstring& pDestFolder);
@@ -51,6 +54,7 @@ class frmMain : private SearchHost {
   FileSystemPtr fileSystem_;
   std::unique_ptr<crtDTree> driveWalker_;
   bool cancelRequested_ = false;
+  std::optional<DocumentManifest> documents_;  // the program's list; none in a build without one
 };
 
 }  // namespace docrecover

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/DocumentCheck.h"
 #include "app/Texts.h"
 #include "app/frmMain.h"
 #include "platform/PlatformError.h"
@@ -40,6 +41,9 @@ int Main(Desktop& desktop, MainWindowView& window) {
     form.Main();
     window.Unload();
     return 0;
+  } catch (const DocumentsRefused& refusal) {
+    return ReportFailure(desktop, window,
+                         texts::RefusedDocumentsBox(refusal.Problem(), texts::SupportText()));
   } catch (const PlatformError& failure) {
     return ReportFailure(desktop, window, texts::FailureBox(failure.Message(), failure.Number()));
   } catch (const std::exception& failure) {

@@ -4,6 +4,7 @@
 
 #include "platform/Desktop.h"
 #include "platform/FileSystemService.h"
+#include "transfer/DocumentManifest.h"
 
 namespace docrecover {
 
@@ -15,7 +16,10 @@ namespace docrecover {
 // Subfolders are not entered and no folder is created. fileSystem is the operation's own service
 // object. The first failure ends the operation with the platform's error number; documents handled
 // before it keep their new copies.
+// With documents, what is copied is the list, in its order, never the folder's listing: a file in
+// pSrcFolder not on it is left alone, and each copy is checked against its entry before it takes
+// its document's place (see ReplaceWithCopy). Without, every file directly in pSrcFolder is copied.
 void CopyAllFiles(FileSystemService& fileSystem, ProgressView& view, const std::wstring& pSrcFolder,
-                  const std::wstring& pDestFolder);
+                  const std::wstring& pDestFolder, const DocumentManifest* documents = nullptr);
 
 }  // namespace docrecover

@@ -68,7 +68,7 @@ std::wstring TemporaryPathFor(const std::wstring& target) {
 }
 
 void ReplaceWithCopy(FileSystemService& fileSystem, ProgressView& view, const std::wstring& source,
-                     const std::wstring& target) {
+                     const std::wstring& target, const DocumentEntry* expected) {
   const std::wstring temporary = TemporaryPathFor(target);
   // The platform runs the copy's progress in frames no exception may cross. A failure the window
   // passes up there (one it recorded earlier) cancels the copy instead, which then leaves nothing,
@@ -101,6 +101,15 @@ void ReplaceWithCopy(FileSystemService& fileSystem, ProgressView& view, const st
       // opens the new copy as soon as it is closed, which refuses the flush; a viewer holds the
       // document, which refuses the rename.
       RetryWhileHeld(view, [&] { fileSystem.FlushFile(temporary); });
+      // Read back after the flush, so that what is checked is what the rename puts in place.
+      RetryWhileHeld(view, [&] {
+        if (expected != nullptr && !Matches(ReadFacts(fileSystem, view, temporary), *expected)) {
+          throw PlatformError(error::kInvalidData,
+                              L"The document " + target +
+                                  L" was not replaced: its new copy is not the document this "
+                                  L"updater vouches for. The disc may be damaged or changed.");
+        }
+      });
       RetryWhileHeld(view, [&] { fileSystem.ReplaceFile(temporary, target); });
     } catch (const PlatformError& failure) {
       if (!IsHeldByAnother(failure.Number())) {

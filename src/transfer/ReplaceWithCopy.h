@@ -10,6 +10,7 @@
 
 #include "platform/Desktop.h"
 #include "platform/FileSystemService.h"
+#include "transfer/DocumentManifest.h"
 
 namespace docrecover {
 
@@ -25,6 +26,14 @@ inline constexpr int32_t kLockPauseMilliseconds = 100;
 // most. Either way it depends on target's name alone, so that a leftover is found by the next run.
 std::wstring TemporaryPathFor(const std::wstring& target);
 
+// With expected, the new copy is read back once it is on the disk and put in target's place only
+// when its size and SHA-256 are expected's: a disc that reads differently the second time (a
+// failing drive, a network share, a disc changed meanwhile) puts nothing in place that the list
+// does not vouch for. A copy that differs fails with kInvalidData, naming the document. Only the
+// file's data is compared: named streams (which CopyFileExW copies, and which a disc copied to an
+// NTFS stick can carry) come along unchecked. Nothing opens them when it opens the document, the
+// folder they land in is writable by administrators only, and the one stream Windows acts on, the
+// mark of a download, only makes it more careful with the document.
 // Afterwards target holds a copy of source, on the disk; an absent target is created, an existing
 // file replaced whatever its marks. view is kept alive during the copy and the waits; a failure
 // it raises during the copy cancels the copy and passes up unchanged. On failure the service's
@@ -32,6 +41,6 @@ std::wstring TemporaryPathFor(const std::wstring& target);
 // as well; the next call clears it). A file still held by another program after the last try
 // fails with an error that names the document, and keeps the platform's number.
 void ReplaceWithCopy(FileSystemService& fileSystem, ProgressView& view, const std::wstring& source,
-                     const std::wstring& target);
+                     const std::wstring& target, const DocumentEntry* expected = nullptr);
 
 }  // namespace docrecover

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "app/ScriptedDesktop.h"
@@ -41,10 +42,36 @@ std::shared_ptr<MemoryDisk> Disk(const Names& docs, const Names& package) {
 // The window of the last operation; it records the message of the error that ended it last.
 std::optional<ScriptedDesktop> view;
 
+using Operation = std::function<void(FileSystemService&, ProgressView&, const std::wstring&,
+                                     const std::wstring&)>;
+const Operation kCopy = [](auto& fileSystem, auto& view, auto& source, auto& destination) {
+  CopyAllFiles(fileSystem, view, source, destination);
+};
+
+// A list vouching for the names, each holding "new" unless another content is given after "=".
+DocumentManifest ListOf(const Names& names) {
+  DocumentManifest documents;
+  for (const std::wstring& item : names) {
+    const size_t equals = item.find(L'=');
+    const std::string content =
+        equals == std::wstring::npos ? "new" : std::string(item.begin() + equals + 1, item.end());
+    const auto digest = NewTestSha256();
+    digest->Add(std::as_bytes(std::span(content)));
+    documents.push_back({item.substr(0, equals), content.size(), digest->Finish()});
+  }
+  return documents;
+}
+// The copy of what the list vouches for.
+Operation CopyListed(const Names& names) {
+  return [documents = ListOf(names)](auto& fileSystem, auto& view, auto& source, auto& target) {
+    CopyAllFiles(fileSystem, view, source, target, &documents);
+  };
+}
+
 // Runs the operation in a new window, whose failingKeepAlive-th KeepAlive fails. Gives the error it
 // raised (0 for none), then the package folder, sorted: "name=content" for a file, "name\" for a
 // folder.
-Names Outcome(const std::shared_ptr<MemoryDisk>& disk, decltype(&CopyAllFiles) operation,
+Names Outcome(const std::shared_ptr<MemoryDisk>& disk, const Operation& operation,
               int64_t failingKeepAlive = 0) {
   Names outcome = {L"error 0"};
   view.emplace().failingKeepAlive = failingKeepAlive;
@@ -66,14 +93,14 @@ Names Outcome(const std::shared_ptr<MemoryDisk>& disk, decltype(&CopyAllFiles) o
 
 TEST(Transfer, CopyAndDeletionTurnOneFolderStateIntoAnother) {
   // No documents folder at all.
-  EXPECT_EQ(Outcome(Disk({}, {L"a"}), &CopyAllFiles), (Names{L"error 3", L"a=old"}));
+  EXPECT_EQ(Outcome(Disk({}, {L"a"}), kCopy), (Names{L"error 3", L"a=old"}));
   // The deletion removes plain and read-only files only, and nothing in subfolders.
   EXPECT_EQ(Outcome(Disk({L"a", L"ro", L"xhid", L"sys", L"dir", L"none", L"sub\\d"},
                          {L"a", L"ro", L"xhid", L"sys", L"dir\\a", L"sub\\d", L"keep"}),
                     &DeleteAllFiles),
             (Names{L"error 0", L"dir\\", L"keep=old", L"sub\\", L"sys=old", L"xhid=old"}));
   // The copy refuses to put a document in a folder's place, whatever the letter case.
-  EXPECT_EQ(Outcome(Disk({L"Dir"}, {L"dir\\a"}), &CopyAllFiles), (Names{L"error 5", L"dir\\"}));
+  EXPECT_EQ(Outcome(Disk({L"Dir"}, {L"dir\\a"}), kCopy), (Names{L"error 5", L"dir\\"}));
   EXPECT_EQ(view->events.back(),
             L"The document C:\\Z\\Dir could not be replaced: a folder has its name.");
   // A name too long for the temporary name's 16 more units (Windows takes 255 UTF-16 units) is
@@ -86,8 +113,42 @@ TEST(Transfer, CopyAndDeletionTurnOneFolderStateIntoAnother) {
   }
   EXPECT_EQ(TemporaryPathFor(kPackage + L"\\" + pages),
             kPackage + L"\\~" + pages.substr(0, 119 * page.size()) + L".docrecover-tmp");
-  EXPECT_EQ(Outcome(Disk({letters, pages}, {letters, pages}), &CopyAllFiles),
+  EXPECT_EQ(Outcome(Disk({letters, pages}, {letters, pages}), kCopy),
             (Names{L"error 0", letters + L"=new", pages + L"=new"}));
+}
+
+// With a list, only what it vouches for is copied, and only as it gives it: a copy that reads
+// otherwise (the disc changed since it was checked) is removed, not renamed in, and the report
+// names its document; documents copied before it are in place.
+TEST(Transfer, OnlyWhatTheListVouchesForTakesADocumentsPlace) {
+  EXPECT_EQ(Outcome(Disk({L"a", L"ro"}, {L"a", L"ro"}), CopyListed({L"a", L"ro=old"})),
+            (Names{L"error 13", L"a=new", L"ro=old"}));
+  EXPECT_EQ(view->events.back(),
+            L"The document C:\\Z\\ro was not replaced: its new copy is not the document this "
+            L"updater vouches for. The disc may be damaged or changed.");
+  EXPECT_EQ(Outcome(Disk({L"a"}, {L"b"}), CopyListed({L"a=newer"})),
+            (Names{L"error 13", L"b=old"}));
+  // The list as the program carries it, and what it refuses as damaged: a name that would lead
+  // out of the folder or that Windows would change, text that is not UTF-8, lines out of order.
+  const std::string header = "DocRecover documents 1\n", line = std::string(64, 'b') + " 3 ";
+  const std::string list = header + line + "Read Me\n" + line + "\xc3\x9c\n";
+  const DocumentManifest parsed = ParseManifest(list);
+  ASSERT_EQ(parsed.size(), 2u);
+  EXPECT_EQ(parsed[1].name, L"\u00dc");
+  EXPECT_EQ(parsed[0].size, 3u);
+  EXPECT_EQ(parsed[0].sha256[31], 0xbb);
+  EXPECT_TRUE(ParseManifest(header).empty());
+  for (const std::string& damaged :
+       {std::string("DocRecover documents 2\n"), list.substr(0, list.size() - 1),
+        list + line + "A\n", list + line + "\xc3\x9c\n", header + std::string(64, 'B') + " 3 a\n",
+        header + std::string(63, 'b') + " 3 a\n", header + line.substr(0, 65) + "x a\n",
+        header + line.substr(0, 65) + " a\n"}) {
+    EXPECT_THROW(ParseManifest(damaged), std::runtime_error) << damaged;
+  }
+  for (const std::string name :
+       {"", ".", "..", "a\\b", "a/b", "c:", "a.", "a ", "\xc3", "\xc0\xae"}) {
+    EXPECT_THROW(ParseManifest(header + line + name + "\n"), std::runtime_error) << name;
+  }
 }
 
 // The copy replaces every file whatever its marks, adds absent ones and skips subfolders. A disc's
@@ -97,14 +158,15 @@ TEST(Transfer, CopyAndDeletionTurnOneFolderStateIntoAnother) {
 // missing or partial; a temporary file is left only where its removal was refused; and a rerun
 // finishes the copy. The power going after each call in turn blanks no document either.
 TEST(Transfer, CopyLosesNoDocumentWhicheverCallFails) {
-  const Names docs = {L"a", L"ro", L"add", L"sys", L"sub\\d", L"xhid", L"hsr"};
+  const Names docs = {L"a", L"ro", L"add", L"sys", L"sub\\d", L"xhid", L"hsr", L"unlisted"};
+  const Operation kCopy = CopyListed({L"a", L"add", L"hsr", L"ro", L"sys", L"xhid"});
   const Names package = {L"a", L"ro", L"sys", L"xhid", L"hsr", L"keep"};
   const Names done = {L"error 0",  L"a=new",  L"add=new", L"hsr=new",
                       L"keep=old", L"ro=new", L"sys=new", L"xhid=new"};
   const auto clean = Disk(docs, package);
-  ASSERT_EQ(Outcome(clean, &CopyAllFiles), done);
+  ASSERT_EQ(Outcome(clean, kCopy), done);
   const int64_t calls = clean->Calls();
-  EXPECT_EQ(Outcome(clean, &CopyAllFiles), done);
+  EXPECT_EQ(Outcome(clean, kCopy), done);
   // Each document is old or new, never missing or partial; the added one may be missing still.
   const auto expectIntact = [&package](const MemoryDisk& disk) {
     for (const std::wstring& name : Names{L"a", L"ro", L"sys", L"xhid", L"hsr", L"keep", L"add"}) {
@@ -118,7 +180,7 @@ TEST(Transfer, CopyLosesNoDocumentWhicheverCallFails) {
     const auto disk = Disk(docs, package);
     disk->FailNthCall(n, 1117);
     disk->FailNthCall(Op::kDeleteFile, 1, 1117);
-    const Names outcome = Outcome(disk, &CopyAllFiles);
+    const Names outcome = Outcome(disk, kCopy);
     EXPECT_EQ(outcome[0], L"error 1117");
     expectIntact(*disk);
     // Nothing else but the added document, or a temporary file whose removal was refused.
@@ -126,11 +188,11 @@ TEST(Transfer, CopyLosesNoDocumentWhicheverCallFails) {
                     1 + package.size() + disk->Content(kPackage + L"\\add").has_value() ||
                 disk->Calls(Op::kDeleteFile) != 0);
     disk->ClearFaults();
-    EXPECT_EQ(Outcome(disk, &CopyAllFiles), done);
+    EXPECT_EQ(Outcome(disk, kCopy), done);
 
     const auto cut = Disk(docs, package);
     cut->CutPowerAfter(n - 1);
-    Outcome(cut, &CopyAllFiles);
+    Outcome(cut, kCopy);
     expectIntact(*cut);
   }
 }
@@ -144,7 +206,7 @@ TEST(Transfer, AHeldDocumentIsWaitedForThenNamed) {
       const auto disk = Disk({L"ro"}, {L"ro"});
       disk->Hold(kPackage + held, refusals);
       disk->FailNthCall(Op::kDeleteFile, 1, error::kAccessDenied);  // the temporary file, a moment
-      const Names outcome = Outcome(disk, &CopyAllFiles);
+      const Names outcome = Outcome(disk, kCopy);
       EXPECT_EQ(std::count(view->events.begin(), view->events.end(), L"pause 100"), refusals);
       EXPECT_EQ(outcome,
                 (refusals == 19 ? Names{L"error 0", L"ro=new"} : Names{L"error 32", L"ro=old"}));
@@ -157,13 +219,13 @@ TEST(Transfer, AHeldDocumentIsWaitedForThenNamed) {
   // A large document keeps the window alive while it is copied.
   const auto disk = Disk({L"big"}, {L"big"});
   disk->AddFile(kDocs + L"\\big", std::string(200 * 1024, 'x'));
-  Outcome(disk, &CopyAllFiles);
+  Outcome(disk, kCopy);
   EXPECT_GT(view->keepAlives, 1);
   // A failure the window passes up then (one it recorded: fonts it could not make, say) cancels
   // the copy, which the platform runs in frames no exception may cross, and ends the operation
   // once the copy has returned: the document is as it was, with no temporary file beside it.
   disk->AddFile(kDocs + L"\\big", std::string(300 * 1024, 'y'));
-  EXPECT_EQ(Outcome(disk, &CopyAllFiles, /*failingKeepAlive=*/2),
+  EXPECT_EQ(Outcome(disk, kCopy, /*failingKeepAlive=*/2),
             (Names{L"error 1450", L"big=" + std::wstring(200 * 1024, L'x')}));
 }
 
