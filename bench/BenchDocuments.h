@@ -1,0 +1,24 @@
+#pragma once
+
+// What the copy benchmarks share: a window that is not there, and the list a build would give a
+// folder's documents.
+
+#include <string>
+
+#include "platform/Desktop.h"
+#include "transfer/DocumentManifest.h"
+
+namespace docrecover::bench {
+
+// A window that is not there: the copy's progress and waits cost nothing here.
+struct NoWindow final : ProgressView {
+  void ShowMessage2(const std::wstring&) override {}
+  void KeepAlive() override {}
+  void Pause(int32_t) override {}
+};
+
+// The list a build gives the files directly in folder: each one's name, size and SHA-256, in the
+// order of the names (the benchmarks' names are ASCII, where it is the order of their bytes).
+DocumentManifest ListOf(FileSystemService& fileSystem, const std::wstring& folder);
+
+}  // namespace docrecover::bench
