@@ -30,7 +30,10 @@ struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
 
   void Show() override { Record(L"show"); }
   void ShowMessage(const std::wstring& text) override { Record(L"main: " + text); }
-  void ShowMessage2(const std::wstring& text) override { Record(text); }
+  void ShowMessage2(const std::wstring& text) override {
+    Record(text);
+    onShow2(text);
+  }
   void KeepAlive() override {
     if (++keepAlives == failingKeepAlive) {  // as the Win32 window passes up one it recorded
       throw PlatformError(1450, L"Insufficient system resources exist.");
@@ -65,6 +68,7 @@ struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
   bool cancel = false;
   std::function<void()> onCancel = [this] { cancel = true; };  // frmMain puts its own
   std::vector<std::wstring> events;
+  std::function<void(const std::wstring&)> onShow2 = [](const std::wstring&) {};
   int64_t keepAlives = 0;
   int64_t failingKeepAlive = 0;
 };

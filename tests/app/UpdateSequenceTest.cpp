@@ -134,5 +134,100 @@ TEST(UpdateSequence, EachScenarioGivesItsWholeTranscript) {
                     L"unload", L"exit 1"}));
 }
 
+// The list of a program that vouches for a.pdf holding content.
+std::string ListFor(const std::string& content) {
+  const auto digest = NewTestSha256();
+  digest->Add(std::as_bytes(std::span(content)));
+  std::string hex;
+  for (const uint8_t byte : digest->Finish()) {
+    hex += "0123456789abcdef"[byte >> 4];
+    hex += "0123456789abcdef"[byte & 15];
+  }
+  return "DocRecover documents 1\n" + hex + " " + std::to_string(content.size()) + " a.pdf\n";
+}
+
+// The program, with list, runs from a disc whose Docs hold the files of disc (name=content), in a
+// folder that compares names by case when caseSensitive; the offer is answered Yes. With
+// changeAtCopy, the disc's a.pdf reads otherwise once its copy has begun. The transcript, then the
+// default installation's package folder.
+Events ListedTranscript(const Events& disc, const std::string& list = ListFor("new"),
+                        bool changeAtCopy = false, bool caseSensitive = false) {
+  ScriptedDesktop desktop;
+  MemoryDisk& disk = *desktop.disk;
+  disk.AddDrive(L'C');
+  disk.AddFile(kDefault + L"\\ZEMO.exe");
+  disk.AddFile(kDefault + kPackage + L"\\a.pdf", "old");
+  disk.AddFolder(L"E:\\Docs\\sub");
+  if (caseSensitive) {
+    disk.SetCaseSensitive(L"E:\\Docs");
+  }
+  for (const std::wstring& file : disc) {
+    const size_t equals = file.find(L'=');
+    disk.AddFile(L"E:\\Docs\\" + file.substr(0, equals),
+                 std::string(file.begin() + equals + 1, file.end()));
+  }
+  desktop.onShow2 = [&disk, changeAtCopy, shown = 0](const std::wstring& text) mutable {
+    if (changeAtCopy && text == L"a.pdf" && ++shown == 2) {
+      disk.AddFile(L"E:\\Docs\\a.pdf", "bad");
+    }
+  };
+  desktop.documents = list;
+  desktop.answers = {box::kYes};
+  desktop.events.push_back(L"exit " + std::to_wstring(modMain::Main(desktop, desktop)));
+  for (const MemoryDisk::Entry* entry : disk.Children(disk.Find(kDefault + kPackage))) {
+    desktop.events.push_back(entry->path.substr(entry->path.rfind(L'\\') + 1) + L"=" +
+                             std::wstring(entry->content.begin(), entry->content.end()));
+  }
+  return desktop.events;
+}
+
+// A program built with a list copies only what it vouches for. A disc that does not hold it is
+// refused before the first question when a name or a size differs, once Cancel is disabled when a
+// digest does; a copy that reads otherwise than its check is never renamed in. Nothing is touched.
+TEST(UpdateSequence, OnlyWhatTheListVouchesForIsInstalled) {
+  const auto refused = [](const std::wstring& problem) {
+    return Events{kTitle +
+                      L"16: The documents on this disc are not the ones this updater was made "
+                      L"with, so it has changed nothing on your computer.\r\n\r\n" +
+                      problem +
+                      L"\r\n\r\nThe disc may be damaged, or its files changed. Please run the "
+                      L"updater from the original disc. If you still see this message, contact "
+                      L"Orvell for assistance." +
+                      kSupport,
+                  L"unload", L"exit 1", L"a.pdf=old"};
+  };
+  const Events copying = Events{kOffer, L"cancel disabled", L"a.pdf"} + CopyInto(kDefault);
+  EXPECT_EQ(ListedTranscript({L"a.pdf=new", L"Thumbs.db=x"}),
+            (kStart + copying + kCompleted + Events{L"a.pdf=new"}));
+  EXPECT_EQ(ListedTranscript({L"b.pdf=new"}),
+            (kStart + refused(L"The document \"a.pdf\" is missing from the disc.")));
+  EXPECT_EQ(ListedTranscript({L"a.pdf=newer"}),
+            (kStart + refused(L"The document \"a.pdf\" on the disc has 5 bytes instead of 3.")));
+  EXPECT_EQ(ListedTranscript({L"a.pdf=new", L"A.PDF=new"}, ListFor("new"), false, true),
+            (kStart + refused(L"The disc holds both \"A.PDF\" and \"a.pdf\", names that Windows "
+                              L"cannot tell apart.")));
+  EXPECT_EQ(ListedTranscript({L"a.pdf=bad"}),
+            (kStart + Events{kOffer, L"cancel disabled", L"a.pdf"} +
+             refused(L"The document \"a.pdf\" on the disc has been changed or damaged.")));
+  EXPECT_EQ(
+      ListedTranscript({L"a.pdf=new"}, ListFor("new"), true),
+      (kStart + copying +
+       Events{kTitle + L"16: The update could not be finished because of this error:\r\n"
+                       L"\r\nThe document C:\\Program Files\\ZEMO On CD\\Packages\\ZEMO\\a.pdf "
+                       L"was not replaced: its new copy is not the document this updater "
+                       L"vouches for. The disc may be damaged or changed.\r\n(error 13)"
+                       L"\r\n\r\nDocuments copied before the error are in place; no other "
+                       L"document was changed.",
+              L"unload", L"exit 1", L"a.pdf=old"}));
+  // A list that does not parse is the program's own fault, reported, never taken for none.
+  EXPECT_EQ(
+      ListedTranscript({L"a.pdf=new"}, "DocRecover documents 1\nx\n"),
+      (kStart + Events{kTitle + L"16: The update could not be finished because of an error in "
+                                L"this program:\r\n\r\nthe list of documents in this program "
+                                L"is damaged (line 2)\r\n\r\nDocuments copied before the "
+                                L"error are in place; no other document was changed.",
+                       L"unload", L"exit 1", L"a.pdf=old"}));
+}
+
 }  // namespace
 }  // namespace docrecover::testing

@@ -13,6 +13,7 @@
 #include "ContractDriver.h"
 #include "platform/PlatformError.h"
 #include "transfer/CopyAllFiles.h"
+#include "transfer/DocumentManifest.h"
 
 namespace docrecover::testing {
 namespace {
@@ -43,6 +44,11 @@ class FileSystemContract : public ::testing::Test {
 
   FileSystemService& fs = Service();
   std::wstring root = NewScratchFolder();
+  struct : ProgressView {
+    void ShowMessage2(const std::wstring&) override {}
+    void KeepAlive() override {}
+    void Pause(int32_t) override {}
+  } view;
 };
 
 TEST_F(FileSystemContract, AFolderIsReadOnceWhicheverPartIsAskedFirst) {
@@ -129,6 +135,8 @@ TEST_F(FileSystemContract, RefusalsCarryTheWindowsNumberAndChangeNothing) {
       {"delete a missing file", [&] { fs.DeleteFile(At(L"gone"), true); }, {2}},
       {"folder over file", [&] { fs.ReplaceFile(At(L"folder"), At(L"new.pdf")); }, {5}},
       {"file over folder", [&] { fs.ReplaceFile(At(L"new.pdf"), At(L"folder")); }, {5}},
+      {"read a missing file", [&] { fs.OpenForReading(At(L"gone")); }, {2}},
+      {"read a folder", [&] { fs.OpenForReading(At(L"folder")); }, {5}},
   };
   for (const auto& [what, call, numbers] : refusals) {
     try {
@@ -166,16 +174,29 @@ TEST_F(FileSystemContract, NamesEndingInADotOrASpaceAreReachedAsListed) {
   MakeFile(docs + L"\\Read Me.", "new", attribute::kReadOnly);
   MakeFile(docs + L"\\Notes ", "new");
   EXPECT_EQ(fs.FindEntry(package, attribute::kDirectory), L"Packages");
-  struct : ProgressView {
-    void ShowMessage2(const std::wstring&) override {}
-    void KeepAlive() override {}
-    void Pause(int32_t) override {}
-  } view;
   CopyAllFiles(fs, view, docs, package);
   EXPECT_EQ(Sorted(fs.GetFolder(package)->Files(), &File::Name),
             (Texts{L"Notes ", L"Read Me", L"Read Me."}));
   EXPECT_EQ(Content(package + L"\\Read Me."), "new");
   EXPECT_EQ(Content(package + L"\\Read Me"), "other");
+}
+
+// The platform's SHA-256 (natively the tests' stand-in) on known vectors, read in chunks from a
+// file, as the checks of documents read it.
+TEST_F(FileSystemContract, AFileIsReadWholeWithItsSha256) {
+  const std::pair<std::string, const char*> vectors[] = {
+      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {std::string(1000000, 'a'),
+       "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"}};
+  for (const auto& [content, sha256] : vectors) {
+    const std::wstring path = At(std::to_wstring(content.size()));
+    MakeFile(path, content, attribute::kReadOnly);
+    const DocumentManifest list = ParseManifest("DocRecover documents 1\n" + std::string(sha256) +
+                                                " " + std::to_string(content.size()) + " a\n");
+    EXPECT_EQ(fs.OpenForReading(path)->Size(), content.size());
+    EXPECT_TRUE(Matches(ReadFacts(fs, view, path), list[0])) << content.size();
+  }
 }
 
 TEST_F(FileSystemContract, LinksAreReportedAsLinksByTheListingAndByGetFolder) {
