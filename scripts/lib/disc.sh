@@ -55,6 +55,6 @@ disc_volume_label() {
 }
 
 # The demo's 1.50 documents, for a disc made to try the program: what scripts/release ships
-# without --docs, and what the test build's DocRecover-trial.exe vouches for (tests/release).
+# without --docs, and what the test build's DocRecover-trial.exe vouches for (tests/e2e).
 # shellcheck disable=SC2034 # read by the scripts that source this
 disc_trial_docs=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/trial-docs
