@@ -1,7 +1,7 @@
 #pragma once
 
-// What the copy benchmarks share: a window that is not there, and the list a build would give a
-// folder's documents.
+// What the copy benchmarks share: their folder argument, a window that is not there, and the list a
+// build would give a folder's documents.
 
 #include <string>
 
@@ -9,6 +9,15 @@
 #include "transfer/DocumentManifest.h"
 
 namespace docrecover::bench {
+
+// The folder a benchmark is given (a drive root such as F:\ or a path), without a trailing
+// backslash.
+inline std::wstring FolderArgument(std::wstring folder) {
+  if (!folder.empty() && folder.back() == L'\\') {
+    folder.pop_back();
+  }
+  return folder;
+}
 
 // A window that is not there: the copy's progress and waits cost nothing here.
 struct NoWindow final : ProgressView {

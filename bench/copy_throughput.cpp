@@ -185,10 +185,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fputs("usage: bench_copy_throughput <folder> [runs]\n", stderr);
     return 2;
   }
-  std::wstring folder = argv[1];
-  if (!folder.empty() && folder.back() == L'\\') {
-    folder.pop_back();
-  }
+  const std::wstring folder = FolderArgument(argv[1]);
   const int runs = argc > 2 ? std::wcstol(argv[2], nullptr, 10) : 5;
   const std::wstring versions[] = {folder + L"\\New 1", folder + L"\\New 2"};
 
