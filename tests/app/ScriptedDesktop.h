@@ -3,7 +3,8 @@
 // The one fake of the desktop: the platform's boxes and program folder, the main window, and the
 // window as the drive search reaches it. Everything shown is recorded in order (the main pane's
 // texts after "main: ", the secondary pane's bare), boxes are answered from a script (OK once it
-// runs out), and Cancel is clicked while events with chosen numbers are shown.
+// runs out), and Cancel is clicked while events with chosen numbers are shown. onShow2 sees each
+// text of the secondary pane (the copy shows each document's name there) as it is shown.
 
 #include <set>
 
@@ -30,10 +31,7 @@ struct ScriptedDesktop : Desktop, MainWindowView, SearchHost {
 
   void Show() override { Record(L"show"); }
   void ShowMessage(const std::wstring& text) override { Record(L"main: " + text); }
-  void ShowMessage2(const std::wstring& text) override {
-    Record(text);
-    onShow2(text);
-  }
+  void ShowMessage2(const std::wstring& text) override { Record(text).onShow2(text); }
   void KeepAlive() override {
     if (++keepAlives == failingKeepAlive) {  // as the Win32 window passes up one it recorded
       throw PlatformError(1450, L"Insufficient system resources exist.");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ScriptedDesktop.h"
 #include "app/modMain.h"
 
@@ -56,6 +58,14 @@ const Events kNotInstalled = {
         kRestart + L"updater" + kContact + kSupport,
     L"unload", L"unload", L"exit 0"};
 
+// The error report, for a failure that ends the run, and its end.
+Events Failed(const std::wstring& report) {
+  return {kTitle + L"16: The update could not be finished because of " + report +
+              L"\r\n\r\nDocuments copied before the error are in place; no other document was "
+              L"changed.",
+          L"unload", L"exit 1"};
+}
+
 // The searching text of a drive, then the files shown on it.
 Events Search(const std::wstring& drive, const Events& files) {
   return Events{L"main: Welcome\r\n\r\nZEMO On CD Update is now searching drive " + drive +
@@ -73,10 +83,10 @@ Events CopyInto(const std::wstring& folder) {
 // Runs the program from the root of the CD in E, which holds the new a.pdf, on a computer with a
 // removable drive A and the fixed drives named in fixed, in that order. Each folder of installs
 // holds the executable and a package folder with an old a.pdf; each of bare the executable and a
-// hidden package folder. When copyFails, the first copy fails as on a file in use (else a
-// thousandth that is never made).
+// hidden package folder. stage then changes what it will.
+using Stage = std::function<void(ScriptedDesktop&)>;
 Events Transcript(const std::wstring& fixed, const Events& installs, const Events& bare,
-                  const std::vector<int32_t>& answers = {}, bool copyFails = false) {
+                  const std::vector<int32_t>& answers = {}, const Stage& stage = {}) {
   ScriptedDesktop desktop;
   MemoryDisk& disk = *desktop.disk;
   disk.AddDrive(L'A', drive_type::kRemovable);
@@ -94,7 +104,9 @@ Events Transcript(const std::wstring& fixed, const Events& installs, const Event
     disk.AddFile(folder + L"\\ZEMO.exe");
     disk.AddFolder(folder + kPackage, attribute::kHidden);
   }
-  disk.FailNthCall(Op::kCopyFile, copyFails ? 1 : 1000, /*sharing violation*/ 32);
+  if (stage) {
+    stage(desktop);
+  }
   desktop.answers = answers;
   desktop.events.push_back(L"exit " + std::to_wstring(modMain::Main(desktop, desktop)));
   for (const std::wstring& folder : installs) {
@@ -124,61 +136,33 @@ TEST(UpdateSequence, EachScenarioGivesItsWholeTranscript) {
   EXPECT_EQ(Transcript(L"C", {}, {L"C:\\Bare"}), (kStart + Search(L"C", {L"C:\\Bare\\ZEMO.exe"}) +
                                                   Events{L"cancel disabled"} + kNoCopies));
   // A failing copy ends the run with its report: no later installation, no completion.
-  EXPECT_EQ(Transcript(L"C", {L"C:\\A", L"C:\\B"}, {}, {}, true),
-            (kStart + Search(L"C", Found(L"C:\\A") + Found(L"C:\\B")) + Events{L"cancel disabled"} +
-             CopyInto(L"C:\\A") +
-             Events{kTitle + L"16: The update could not be finished because of this error:\r\n\r\n"
-                             L"Error 32 (in memory): \r\n(error 32)\r\n\r\nDocuments copied before "
-                             L"the error are in "
-                             L"place; no other document was changed.",
-                    L"unload", L"exit 1"}));
+  const Stage copyFails = [](auto& desktop) { desktop.disk->FailNthCall(Op::kCopyFile, 1, 32); };
+  EXPECT_EQ(
+      Transcript(L"C", {L"C:\\A", L"C:\\B"}, {}, {}, copyFails),
+      (kStart + Search(L"C", Found(L"C:\\A") + Found(L"C:\\B")) + Events{L"cancel disabled"} +
+       CopyInto(L"C:\\A") + Failed(L"this error:\r\n\r\nError 32 (in memory): \r\n(error 32)")));
 }
 
-// The list of a program that vouches for a.pdf holding content.
-std::string ListFor(const std::string& content) {
-  const auto digest = NewTestSha256();
-  digest->Add(std::as_bytes(std::span(content)));
-  std::string hex;
-  for (const uint8_t byte : digest->Finish()) {
-    hex += "0123456789abcdef"[byte >> 4];
-    hex += "0123456789abcdef"[byte & 15];
-  }
-  return "DocRecover documents 1\n" + hex + " " + std::to_string(content.size()) + " a.pdf\n";
-}
-
-// The program, with list, runs from a disc whose Docs hold the files of disc (name=content), in a
-// folder that compares names by case when caseSensitive; the offer is answered Yes. With
-// changeAtCopy, the disc's a.pdf reads otherwise once its copy has begun. The transcript, then the
-// default installation's package folder.
-Events ListedTranscript(const Events& disc, const std::string& list = ListFor("new"),
-                        bool changeAtCopy = false, bool caseSensitive = false) {
-  ScriptedDesktop desktop;
-  MemoryDisk& disk = *desktop.disk;
-  disk.AddDrive(L'C');
-  disk.AddFile(kDefault + L"\\ZEMO.exe");
-  disk.AddFile(kDefault + kPackage + L"\\a.pdf", "old");
-  disk.AddFolder(L"E:\\Docs\\sub");
-  if (caseSensitive) {
-    disk.SetCaseSensitive(L"E:\\Docs");
-  }
-  for (const std::wstring& file : disc) {
-    const size_t equals = file.find(L'=');
-    disk.AddFile(L"E:\\Docs\\" + file.substr(0, equals),
-                 std::string(file.begin() + equals + 1, file.end()));
-  }
-  desktop.onShow2 = [&disk, changeAtCopy, shown = 0](const std::wstring& text) mutable {
-    if (changeAtCopy && text == L"a.pdf" && ++shown == 2) {
-      disk.AddFile(L"E:\\Docs\\a.pdf", "bad");
+// The program carries list and the disc's Docs hold the files of disc (name=content). With
+// changeAtCopy, the disc's a.pdf reads
+// otherwise once its copy has begun.
+Stage Listed(const Events& disc, const std::string& list = ListText({L"a.pdf"}),
+             bool changeAtCopy = false) {
+  return [=](ScriptedDesktop& desktop) {
+    MemoryDisk& disk = *desktop.disk;
+    disk.Erase(*disk.Find(L"E:\\Docs\\a.pdf"));
+    for (const std::wstring& file : disc) {
+      const size_t equals = file.find(L'=');
+      disk.AddFile(L"E:\\Docs\\" + file.substr(0, equals),
+                   std::string(file.begin() + equals + 1, file.end()));
     }
+    desktop.onShow2 = [&disk, changeAtCopy, shown = 0](const std::wstring& text) mutable {
+      if (changeAtCopy && text == L"a.pdf" && ++shown == 2) {
+        disk.AddFile(L"E:\\Docs\\a.pdf", "bad");
+      }
+    };
+    desktop.documents = list;
   };
-  desktop.documents = list;
-  desktop.answers = {box::kYes};
-  desktop.events.push_back(L"exit " + std::to_wstring(modMain::Main(desktop, desktop)));
-  for (const MemoryDisk::Entry* entry : disk.Children(disk.Find(kDefault + kPackage))) {
-    desktop.events.push_back(entry->path.substr(entry->path.rfind(L'\\') + 1) + L"=" +
-                             std::wstring(entry->content.begin(), entry->content.end()));
-  }
-  return desktop.events;
 }
 
 // A program built with a list copies only what it vouches for. A disc that does not hold it is
@@ -194,39 +178,30 @@ TEST(UpdateSequence, OnlyWhatTheListVouchesForIsInstalled) {
                       L"updater from the original disc. If you still see this message, contact "
                       L"Orvell for assistance." +
                       kSupport,
-                  L"unload", L"exit 1", L"a.pdf=old"};
+                  L"unload", L"exit 1"};
   };
-  const Events copying = Events{kOffer, L"cancel disabled", L"a.pdf"} + CopyInto(kDefault);
-  EXPECT_EQ(ListedTranscript({L"a.pdf=new", L"Thumbs.db=x"}),
-            (kStart + copying + kCompleted + Events{L"a.pdf=new"}));
-  EXPECT_EQ(ListedTranscript({L"b.pdf=new"}),
-            (kStart + refused(L"The document \"a.pdf\" is missing from the disc.")));
-  EXPECT_EQ(ListedTranscript({L"a.pdf=newer"}),
-            (kStart + refused(L"The document \"a.pdf\" on the disc has 5 bytes instead of 3.")));
-  EXPECT_EQ(ListedTranscript({L"a.pdf=new", L"A.PDF=new"}, ListFor("new"), false, true),
-            (kStart + refused(L"The disc holds both \"A.PDF\" and \"a.pdf\", names that Windows "
-                              L"cannot tell apart.")));
-  EXPECT_EQ(ListedTranscript({L"a.pdf=bad"}),
-            (kStart + Events{kOffer, L"cancel disabled", L"a.pdf"} +
-             refused(L"The document \"a.pdf\" on the disc has been changed or damaged.")));
-  EXPECT_EQ(
-      ListedTranscript({L"a.pdf=new"}, ListFor("new"), true),
-      (kStart + copying +
-       Events{kTitle + L"16: The update could not be finished because of this error:\r\n"
-                       L"\r\nThe document C:\\Program Files\\ZEMO On CD\\Packages\\ZEMO\\a.pdf "
-                       L"was not replaced: its new copy is not the document this updater "
-                       L"vouches for. The disc may be damaged or changed.\r\n(error 13)"
-                       L"\r\n\r\nDocuments copied before the error are in place; no other "
-                       L"document was changed.",
-              L"unload", L"exit 1", L"a.pdf=old"}));
-  // A list that does not parse is the program's own fault, reported, never taken for none.
-  EXPECT_EQ(
-      ListedTranscript({L"a.pdf=new"}, "DocRecover documents 1\nx\n"),
-      (kStart + Events{kTitle + L"16: The update could not be finished because of an error in "
-                                L"this program:\r\n\r\nthe list of documents in this program "
-                                L"is damaged (line 2)\r\n\r\nDocuments copied before the "
-                                L"error are in place; no other document was changed.",
-                       L"unload", L"exit 1", L"a.pdf=old"}));
+  const Events checked = {kOffer, L"cancel disabled", L"a.pdf"};
+  const std::pair<Stage, Events> rows[] = {
+      {Listed({L"a.pdf=new", L"Thumbs.db=x"}),
+       checked + CopyInto(kDefault) + kCompleted + Events{L"updated " + kDefault}},
+      {Listed({L"b.pdf=new"}), refused(L"The document \"a.pdf\" is missing from the disc.")},
+      {Listed({L"a.pdf=newer"}),
+       refused(L"The document \"a.pdf\" on the disc has 5 bytes instead of 3.")},
+      {Listed({L"a.pdf=bad"}),
+       checked + refused(L"The document \"a.pdf\" on the disc has been changed or damaged.")},
+      {Listed({L"a.pdf=new"}, ListText({L"a.pdf"}), true),
+       checked + CopyInto(kDefault) +
+           Failed(L"this error:\r\n\r\nThe document " + kDefault + kPackage +
+                  L"\\a.pdf was not replaced: its new copy is not the document this updater "
+                  L"vouches for. The disc may be damaged or changed.\r\n(error 13)")},
+      // A list that does not parse is the program's own fault, reported, never taken for none.
+      {Listed({L"a.pdf=new"}, "DocRecover documents 1\nx\n"),
+       Failed(L"an error in this program:\r\n\r\nthe list of documents in this program is "
+              L"damaged (line 2)")},
+  };
+  for (const auto& [stage, expected] : rows) {
+    EXPECT_EQ(Transcript(L"C", {kDefault}, {}, {box::kYes}, stage), kStart + expected);
+  }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "ContractDriver.h"
+#include "app/DocumentCheck.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Paths.h"
 
@@ -22,8 +23,8 @@ namespace docrecover::testing {
 
 namespace {
 
-// Made afresh from the Linux side by scratch.sh, a CTest fixture, with the link loop in it: Wine 8
-// cannot make a link from Windows code.
+// Made afresh from the Linux side by scratch.sh, a CTest fixture, with the link loop in it (Wine 8
+// cannot make a link from Windows code) and two names that differ only in case.
 const std::wstring kScratch = L"C:\\contract-scratch";
 
 // The driver's own "\\?\" form, so that it does not lean on the code under test to pass MAX_PATH.
@@ -50,6 +51,12 @@ TEST(Win32Contract, LongFormsAreWindowsOwnAndComeBackOrdinary) {
     EXPECT_EQ(win32::LongForm(given), longForm);
     EXPECT_EQ(win32::OrdinaryForm(longForm), ordinary);
   }
+}
+
+// A listing may give two names that differ only in case (a disc, a network share or a folder set
+// case-sensitive can): which one Windows opens is anybody's guess, so the disc is refused.
+TEST(Win32Contract, TwoNamesThatDifferOnlyInCaseAreRefused) {
+  EXPECT_THROW(CheckNamesAndSizes(Service(), {}, kScratch + L"\\twins"), DocumentsRefused);
 }
 
 }  // namespace

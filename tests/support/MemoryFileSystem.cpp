@@ -34,6 +34,10 @@ void FailIf(bool failed, uint32_t number, const std::wstring& path = L"") {
 std::wstring Trimmed(std::wstring path) {
   return path.erase(path.find_last_not_of(L'\\') + 1);
 }
+// The map key of a path: "c:\a\" and "C:\A" are one entry.
+std::wstring KeyOf(const std::wstring& path) {
+  return UpperCase(Trimmed(path));
+}
 // "C:\a\b" is "b" in "C:\a\".
 std::wstring FolderOf(const std::wstring& path) {
   return path.substr(0, Trimmed(path).find_last_of(L'\\') + 1);
@@ -310,7 +314,7 @@ void MemoryDisk::Enter(Op op) {
 }
 
 const Entry* MemoryDisk::Find(const std::wstring& path) const {
-  const std::wstring key = Key(path);
+  const std::wstring key = KeyOf(path);
   const auto drive = entries_.find(key.substr(0, 2));
   FailIf(drive != entries_.end() && !drive->second.readable, error::kNotReady, path);
   const auto found = entries_.find(key);
@@ -319,20 +323,20 @@ const Entry* MemoryDisk::Find(const std::wstring& path) const {
 
 Entry& MemoryDisk::Make(const std::wstring& path, uint32_t attributes) {
   const std::wstring parent = Trimmed(FolderOf(path));
-  if (!parent.empty() && entries_.count(Key(parent)) == 0) {
+  if (!parent.empty() && entries_.count(KeyOf(parent)) == 0) {
     Make(parent, 0);
   }
-  Entry& entry = entries_.try_emplace(Key(path), Entry{Trimmed(path)}).first->second;
+  Entry& entry = entries_.try_emplace(KeyOf(path), Entry{Trimmed(path)}).first->second;
   entry.attributes = attributes;
   return entry;
 }
 
 void MemoryDisk::Erase(const Entry& entry) {
-  entries_.erase(Key(entry.path));
+  entries_.erase(KeyOf(entry.path));
 }
 
 std::vector<const Entry*> MemoryDisk::Children(const Entry* folder) const {
-  const std::wstring prefix = folder == nullptr ? L"" : Key(folder->path) + L'\\';
+  const std::wstring prefix = folder == nullptr ? L"" : KeyOf(folder->path) + L'\\';
   std::vector<const Entry*> children;
   for (auto it = entries_.lower_bound(prefix);
        it != entries_.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
@@ -341,15 +345,6 @@ std::vector<const Entry*> MemoryDisk::Children(const Entry* folder) const {
     }
   }
   return children;
-}
-
-std::wstring MemoryDisk::Key(const std::wstring& path) const {
-  std::wstring key = UpperCase(Trimmed(path));
-  const size_t slash = key.find_last_of(L'\\');
-  if (slash != std::wstring::npos && caseSensitive_.count(key.substr(0, slash)) != 0) {
-    key.replace(slash + 1, std::wstring::npos, NameOf(Trimmed(path)));
-  }
-  return key;
 }
 
 Entry& MemoryDisk::At(const std::wstring& path) const {

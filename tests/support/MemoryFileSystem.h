@@ -16,7 +16,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -65,9 +64,6 @@ class MemoryDisk {
   // new file): the next tries to flush it, or to rename it or over it, fail with a sharing
   // violation.
   void Hold(const std::wstring& path, int64_t tries) { holds_[UpperCase(path)] = tries; }
-  // Names in the folder compare with regard to case, as Windows lets a folder do (and a disc or a
-  // network share may): two files may differ only in case.
-  void SetCaseSensitive(const std::wstring& folder) { caseSensitive_.insert(Key(folder)); }
   // The power goes after n more calls: every later call fails with "not ready" (21), and every
   // file not flushed keeps its length but reads as zeros.
   void CutPowerAfter(int64_t n) { powerCut_ = calls_ + n; }
@@ -103,15 +99,11 @@ class MemoryDisk {
   bool Refuses(const std::wstring& path) { return holds_[UpperCase(path)]-- > 0; }
 
  private:
-  // The map key of a path: "c:\a\" and "C:\A" are one entry, unless the folder is case-sensitive.
-  std::wstring Key(const std::wstring& path) const;
   // The entry at path; fails with "path not found" when there is none.
   Entry& At(const std::wstring& path) const;
 
   std::map<std::wstring, Entry> entries_;  // by upper-cased path
-  std::map<std::wstring, int64_t> holds_;
-  std::set<std::wstring>
-      caseSensitive_;  // folders, by key  // tries still refused, by upper-cased path
+  std::map<std::wstring, int64_t> holds_;  // tries still refused, by upper-cased path
   int64_t calls_ = 0;
   std::map<Op, int64_t> callsOf_;
   std::vector<std::wstring> reads_;
@@ -123,6 +115,9 @@ class MemoryDisk {
 // The digest the fake gives: Windows' own under Wine; natively a stand-in (OpenSSL's), which the
 // product never links.
 std::unique_ptr<Sha256> NewTestSha256();
+// The text of a program's list vouching for each document, "name=content" or "name" for content
+// "new", given in the list's order, with ASCII names.
+std::string ListText(const std::vector<std::wstring>& documents);
 
 // A service object on a disk: the shape every test hands to the code under test.
 FileSystemPtr NewMemoryFileSystem(const std::shared_ptr<MemoryDisk>& disk);
