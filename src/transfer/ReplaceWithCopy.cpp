@@ -101,7 +101,8 @@ void ReplaceWithCopy(FileSystemService& fileSystem, ProgressView& view, const st
       // opens the new copy as soon as it is closed, which refuses the flush; a viewer holds the
       // document, which refuses the rename.
       RetryWhileHeld(view, [&] { fileSystem.FlushFile(temporary); });
-      // Read back after the flush, so that what is checked is what the rename puts in place.
+      // Read back after the flush, so that what is checked is what the rename puts in place;
+      // until then the copy lies in the package folder, which only administrators may write.
       RetryWhileHeld(view, [&] {
         if (expected != nullptr && !Matches(ReadFacts(fileSystem, view, temporary), *expected)) {
           throw PlatformError(error::kInvalidData,

@@ -34,6 +34,7 @@ std::wstring TemporaryPathFor(const std::wstring& target);
 // NTFS stick can carry) come along unchecked. Nothing opens them when it opens the document, the
 // folder they land in is writable by administrators only, and the one stream Windows acts on, the
 // mark of a download, only makes it more careful with the document.
+//
 // Afterwards target holds a copy of source, on the disk; an absent target is created, an existing
 // file replaced whatever its marks. view is kept alive during the copy and the waits; a failure
 // it raises during the copy cancels the copy and passes up unchanged. On failure the service's
