@@ -1,9 +1,11 @@
 // The document copy against two floors, side by side in one process: a plain CopyFileW loop, and
-// the plainest replacement that loses a document neither on a failure nor on a power cut
-// (CopyFileW beside the document, FlushFileBuffers, then MoveFileExW over it, written through).
-// Each copies the same documents into a package folder of its own that holds
-// older copies; each round copies the other of two versions, so every copy replaces a different,
-// older file.
+// the plainest replacement that loses a document neither on a failure nor on a power cut and
+// installs only the bytes its list vouches for (each document read and hashed before any copy,
+// then CopyFileW beside it, FlushFileBuffers, the new copy read and hashed again, and MoveFileExW
+// over it, written through). The copy checks in the same way, as the program does with a list.
+// Each copies the same documents into a package folder of its own that holds older copies; each
+// round copies the other of two versions, so every copy replaces a different, older file, and has
+// a list of its own, made of that version's files before the round is timed.
 //
 //   bench_copy_throughput <folder> [runs, default 5]
 // <folder> holds "New 1" and "New 2" (two versions of the same documents) and "Package safe",
@@ -12,6 +14,7 @@
 // Ends by checking that every package holds exactly the last version, and nothing else.
 
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -20,10 +23,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchDocuments.h"
 #include "Stopwatch.h"
 #include "platform/PlatformError.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "app/DocumentCheck.h"
 #include "transfer/CopyAllFiles.h"
+#include "transfer/DocumentManifest.h"
 
 namespace docrecover::bench {
 
@@ -53,9 +59,39 @@ std::vector<std::wstring> FileNames(const std::wstring& folder) {
   return names;
 }
 
+// Whether the file at path holds the bytes of that SHA-256: the least a check of a document does,
+// read once from its start and hashed by CryptoAPI, in a verify context (no key container) of the
+// provider that has SHA-256 on Windows 7.
+bool HasDigest(const std::wstring& path, const Sha256Digest& expected) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  /*lpSecurityAttributes=*/nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, /*hTemplateFile=*/nullptr);
+  HCRYPTPROV provider = 0;
+  HCRYPTHASH hash = 0;
+  if (file == INVALID_HANDLE_VALUE ||
+      !CryptAcquireContextW(&provider, /*szContainer=*/nullptr, /*szProvider=*/nullptr,
+                            PROV_RSA_AES, CRYPT_VERIFYCONTEXT | CRYPT_SILENT) ||
+      !CryptCreateHash(provider, CALG_SHA_256, /*hKey=*/0, /*dwFlags=*/0, &hash)) {
+    Fail(L"cannot hash " + path, GetLastError());
+  }
+  static std::vector<BYTE> buffer(256 * 1024);
+  DWORD read = 0;
+  while (ReadFile(file, buffer.data(), buffer.size(), &read, /*lpOverlapped=*/nullptr) &&
+         read > 0) {
+    CryptHashData(hash, buffer.data(), read, /*dwFlags=*/0);
+  }
+  Sha256Digest digest{};
+  DWORD length = digest.size();
+  CryptGetHashParam(hash, HP_HASHVAL, digest.data(), &length, /*dwFlags=*/0);
+  CryptDestroyHash(hash);
+  CryptReleaseContext(provider, /*dwFlags=*/0);
+  CloseHandle(file);
+  return digest == expected;
+}
+
 // What any copy of a folder's documents must at least do: list them, and copy each over its
 // older copy.
-void PlainCopy(const std::wstring& from, const std::wstring& to) {
+void PlainCopy(const std::wstring& from, const std::wstring& to, const DocumentManifest&) {
   for (const std::wstring& name : FileNames(from)) {
     if (!CopyFileW((from + L'\\' + name).c_str(), (to + L'\\' + name).c_str(),
                    /*bFailIfExists=*/FALSE)) {
@@ -64,11 +100,19 @@ void PlainCopy(const std::wstring& from, const std::wstring& to) {
   }
 }
 
-// What any replacement that keeps the old document until the new one is on the disk must at least
-// do: copy each document beside its older copy, flush it, then move it over that copy in one
-// step, written through.
-void DurableCopy(const std::wstring& from, const std::wstring& to) {
-  for (const std::wstring& name : FileNames(from)) {
+// What any replacement that keeps the old document until the new one is on the disk, and puts
+// nothing there its list does not vouch for, must at least do: check every document's bytes
+// before any is replaced; then copy each beside its older copy, flush it, check the new copy's
+// bytes, and move it over the older copy in one step, written through.
+void DurableCopy(const std::wstring& from, const std::wstring& to,
+                 const DocumentManifest& documents) {
+  for (const DocumentEntry& document : documents) {
+    if (!HasDigest(from + L'\\' + document.name, document.sha256)) {
+      Fail(L"not the listed bytes: " + document.name, 0);
+    }
+  }
+  for (const DocumentEntry& document : documents) {
+    const std::wstring& name = document.name;
     const std::wstring beside = to + L"\\~" + name + L".new";
     if (!CopyFileW((from + L'\\' + name).c_str(), beside.c_str(), /*bFailIfExists=*/TRUE)) {
       Fail(L"cannot copy " + name, GetLastError());
@@ -80,6 +124,9 @@ void DurableCopy(const std::wstring& from, const std::wstring& to) {
       Fail(L"cannot flush " + name, GetLastError());
     }
     CloseHandle(file);
+    if (!HasDigest(beside, document.sha256)) {
+      Fail(L"not the listed bytes: " + beside, 0);
+    }
     if (!MoveFileExW(beside.c_str(), (to + L'\\' + name).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       Fail(L"cannot replace " + name, GetLastError());
@@ -87,18 +134,15 @@ void DurableCopy(const std::wstring& from, const std::wstring& to) {
   }
 }
 
-// A window that is not there: the copy's progress and waits cost nothing here.
-struct NoWindow final : ProgressView {
-  void ShowMessage2(const std::wstring&) override {}
-  void KeepAlive() override {}
-  void Pause(int32_t) override {}
-};
-
-void SafeCopy(const std::wstring& from, const std::wstring& to) {
+// The program's copy phase with its list: the digest pass, then the copy.
+void SafeCopy(const std::wstring& from, const std::wstring& to, const DocumentManifest& documents) {
   const FileSystemPtr fileSystem = NewWin32FileSystem();
   NoWindow window;
   try {
-    CopyAllFiles(*fileSystem, window, from, to);
+    CheckDigests(*fileSystem, window, documents, from);
+    CopyAllFiles(*fileSystem, window, from, to, &documents);
+  } catch (const DocumentsRefused& refused) {
+    Fail(refused.Problem(), 0);
   } catch (const PlatformError& failure) {
     Fail(L"CopyAllFiles: " + failure.Message(), failure.Number());
   }
@@ -141,16 +185,13 @@ int wmain(int argc, wchar_t** argv) {
     std::fputs("usage: bench_copy_throughput <folder> [runs]\n", stderr);
     return 2;
   }
-  std::wstring folder = argv[1];
-  if (!folder.empty() && folder.back() == L'\\') {
-    folder.pop_back();
-  }
+  const std::wstring folder = FolderArgument(argv[1]);
   const int runs = argc > 2 ? std::wcstol(argv[2], nullptr, 10) : 5;
   const std::wstring versions[] = {folder + L"\\New 1", folder + L"\\New 2"};
 
   std::printf("documents: %zu\n", FileNames(versions[0]).size());
   struct Contender {
-    void (*copy)(const std::wstring&, const std::wstring&);
+    void (*copy)(const std::wstring&, const std::wstring&, const docrecover::DocumentManifest&);
     std::wstring package;
     std::vector<double> ms;
   };
@@ -160,11 +201,13 @@ int wmain(int argc, wchar_t** argv) {
   Contender* const order[] = {&plain, &durable, &safe};
   for (int run = 0; run < runs; ++run) {
     const std::wstring& source = versions[run % 2];
+    const docrecover::DocumentManifest documents =
+        ListOf(*docrecover::NewWin32FileSystem(), source);
     // Each contender goes first in turn, so none always meets a cold or a busy disk.
     for (int turn = 0; turn < 3; ++turn) {
       Contender& contender = *order[(run + turn) % 3];
       const Stopwatch clock;
-      contender.copy(source, contender.package);
+      contender.copy(source, contender.package, documents);
       contender.ms.push_back(clock.Milliseconds());
     }
     std::printf("run %d: plain %.1f ms, durable %.1f ms, copy %.1f ms\n", run + 1, plain.ms.back(),

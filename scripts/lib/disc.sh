@@ -54,11 +54,7 @@ disc_volume_label() {
   done
 }
 
-# disc_trial_docs <folder>: the demo's 1.50 documents, for a disc made to try the program.
-disc_trial_docs() {
-  mkdir -p "$1"
-  printf 'ZEMO On CD User Guide\r\nEdition 1.50\r\n' >"$1/User Guide.txt"
-  printf 'ZEMO On CD Release Notes\r\nVersion 1.50\r\n' >"$1/Release Notes.txt"
-  printf 'ZEMO On CD Troubleshooting\r\nEdition 1.50\r\n' >"$1/Troubleshooting.txt"
-  printf 'ZEMO On CD Quick Start\r\nNew in 1.50\r\n' >"$1/Quick Start.txt"
-}
+# The demo's 1.50 documents, for a disc made to try the program: what scripts/release ships
+# without --docs, and what the test build's DocRecover-trial.exe vouches for (tests/e2e).
+# shellcheck disable=SC2034 # read by the scripts that source this
+disc_trial_docs=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/trial-docs
