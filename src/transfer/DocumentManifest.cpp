@@ -117,7 +117,9 @@ DocumentManifest ParseManifest(std::string_view text) {
 FileFacts ReadFacts(FileSystemService& fileSystem, ProgressView& view, const std::wstring& path) {
   const std::unique_ptr<FileReader> reader = fileSystem.OpenForReading(path);
   const std::unique_ptr<Sha256> digest = fileSystem.NewSha256();
-  std::vector<std::byte> buffer(kChunk);
+  // One buffer for every document of the run: a block this large is a mapping of its own, made
+  // and dropped on each allocation, which cost about 2.5 ms a document under Wine.
+  static thread_local std::vector<std::byte> buffer(kChunk);
   FileFacts facts;
   for (size_t read; (read = reader->Read(buffer)) != 0; facts.size += read) {
     digest->Add(std::span(buffer).first(read));
