@@ -193,7 +193,7 @@ TEST(Transfer, AHeldDocumentIsWaitedForThenNamed) {
   // a program, and stays as it was (a folder that refuses is seen end to end).
   const auto locked = Disk({L"ro"}, {L"ro"});
   locked->Lock(kPackage + L"\\ro");
-  EXPECT_EQ(Outcome(locked, &CopyAllFiles), (Names{L"error 5", L"ro=old"}));
+  EXPECT_EQ(Outcome(locked, kCopy), (Names{L"error 5", L"ro=old"}));
   EXPECT_EQ(view->events.back().find(L"The document " + kPackage + L"\\ro does not let"), 0u);
   // A large document keeps the window alive while it is copied.
   const auto disk = Disk({L"big"}, {L"big"});
