@@ -95,8 +95,7 @@ wine_dpi_prefix() (
   local key='HKCU\Control Panel\Desktop'
   if ! wine reg query "$key" /v LogPixels 2>/dev/null | grep -qi "0x$(printf %x "$2")"; then
     wine reg add "$key" /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null 2>&1
-    wineserver -k 2>/dev/null
-    wineserver -w
+    wine_stop "$WINEPREFIX"
   fi
 )
 
@@ -117,8 +116,7 @@ wine_drive_type() {
   if ! wine reg query "$key" /v "$letter" /reg:64 2>/dev/null | tr -d '\r' |
     grep -qiE "^[[:space:]]*$letter[[:space:]]+REG_SZ[[:space:]]+$2\$"; then
     wine reg add "$key" /v "$letter" /d "$2" /f /reg:64 >/dev/null 2>&1 || return 1
-    wineserver -k 2>/dev/null
-    wineserver -w
+    wine_stop "$WINEPREFIX"
   fi
 }
 
